@@ -1,0 +1,60 @@
+// The clock, the end-of-game alarm and the end-time entry of the window object.
+#include "clock/end_time.h"
+#include "game/tavola.h"
+
+namespace tavola {
+
+void Tavola::Timer1_Timer()
+{
+    if (m_form.text(Control::lblTime) == clockText(m_services.now()) && !m_alarmWaiting)
+        return;
+
+    const bool due = endTimeReached(m_services.now(), m_state.endTime) && !m_alarmGiven;
+    // Never a box on top of a box: an alarm due now rings once the open one is closed.
+    m_alarmWaiting = due && boxOpen();
+    if (m_alarmWaiting) {
+    } else if (due) {
+        m_services.beep();
+        messageBox("Gioco fino alle " + clockText(m_services.now()), MsgBoxButtons::okOnly, "Fine");
+        Next_Click();
+        m_alarmGiven = true;
+    } else if (beforeEndTime(m_services.now(), m_state.endTime)) {
+        m_alarmGiven = false;
+    }
+
+    if (m_form.windowState() == kWindowMinimized) {
+        // A caption that no longer reads as a time is simply written again.
+        const auto shown = readTimeValue(m_form.caption());
+        if (!shown || minuteOfHour(*shown) != minuteOfHour(m_services.now()))
+            ShowClockInCaption();
+    } else {
+        m_form.setText(Control::lblTime, clockText(m_services.now()));
+    }
+}
+
+void Tavola::Form_Resize()
+{
+    if (m_form.windowState() == kWindowMinimized)
+        ShowClockInCaption();
+    else
+        m_form.setCaption("Vorlando");
+}
+
+void Tavola::ShowClockInCaption() { m_form.setCaption(mediumTimeText(m_services.now())); }
+
+void Tavola::Form_Click()
+{
+    if (boxOpen())
+        return;
+    m_state.endTime = inputBox("Immettere l'orario di fine  gioco", "Il gioco termina alle ore", endTimeText(m_state.endTime));
+    const std::string& entry = std::get<std::string>(m_state.endTime);
+    if (entry.empty())
+        return;
+    if (const auto value = readTimeValue(entry)) {
+        m_state.endTime = *value;
+        return;
+    }
+    messageBox("L'orario immesso non è valido.", MsgBoxButtons::okOnly, "Orario di esempio  14.22");
+}
+
+}  // namespace tavola

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavola {
+
+// The controls that the game logic reads and writes.
+enum class Control { txtAnswer, cmdNext, lblNum1, lblNum2, lblMessage, lblTime, lblScore, lblScore1, lblScore2 };
+
+inline constexpr int kWindowMinimized = 1;
+
+// What the game logic does to the window and its controls. Texts are UTF-8.
+class Form {
+public:
+    virtual ~Form() = default;
+
+    // The caption of a label, or the text of the answer box.
+    virtual std::string text(Control control) const = 0;
+    virtual void setText(Control control, std::string_view text) = 0;
+    virtual void setEnabled(Control control, bool enabled) = 0;
+    virtual void setFocus(Control control) = 0;
+
+    // Colour as red + 256 green + 65536 blue.
+    virtual void setBackColor(std::int32_t rgb) = 0;
+
+    // 1 when minimised; anything else is a normal or maximised window.
+    virtual int windowState() const = 0;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+
+    // A new game: destroy the controls, then build them afresh and run the
+    // load, resize and (once active) activate handlers again.
+    virtual void unload() = 0;
+    virtual void show() = 0;
+};
+
+}  // namespace tavola
