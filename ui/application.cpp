@@ -1,0 +1,32 @@
+#include "ui/application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+// The pictures live in a static library: register them explicitly.
+static void registerArt() { Q_INIT_RESOURCE(art); }
+
+namespace tavola {
+
+void configureApplication()
+{
+    registerArt();
+    QApplication::setApplicationName("Tavola");
+    QApplication::setDesktopFileName("tavola");
+
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto* qtItalian = new QTranslator(qApp);
+    if (qtItalian->load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtItalian);
+
+    // The layout asks for the classic Windows faces; these are their nearest
+    // metric-compatible free faces.
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+}
+
+}  // namespace tavola

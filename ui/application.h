@@ -1,0 +1,10 @@
+#pragma once
+
+namespace tavola {
+
+// Sets up the running application as the game needs it: Italian texts in
+// Qt's own dialogs whatever the system's language, and the nearest free
+// faces for the fonts the layout asks for. Call once, after QApplication.
+void configureApplication();
+
+}  // namespace tavola

@@ -1,0 +1,191 @@
+#include "ui/tavola_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include "ui/widgets.h"
+
+namespace tavola {
+
+namespace {
+
+const char* controlName(Control control)
+{
+    switch (control) {
+    case Control::txtAnswer: return "txtAnswer";
+    case Control::cmdNext: return "cmdNext";
+    case Control::lblNum1: return "lblNum1";
+    case Control::lblNum2: return "lblNum2";
+    case Control::lblMessage: return "lblMessage";
+    case Control::lblTime: return "lblTime";
+    case Control::lblScore: return "lblScore";
+    case Control::lblScore1: return "lblScore1";
+    case Control::lblScore2: return "lblScore2";
+    }
+    return "";
+}
+
+QColor colorFromRgb(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+}  // namespace
+
+// The game logic's view of the window: control names mapped to widgets.
+class TavolaWindow::WindowForm : public Form {
+public:
+    explicit WindowForm(TavolaWindow& window) : m_window(window) {}
+
+    std::string text(Control control) const override
+    {
+        QWidget* widget = m_window.widgetFor(control);
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            return label->text().toStdString();
+        if (auto* box = qobject_cast<QLineEdit*>(widget))
+            return box->text().toStdString();
+        return {};
+    }
+    void setText(Control control, std::string_view text) override
+    {
+        tavola::setCaption(m_window.widgetFor(control), QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    void setEnabled(Control control, bool enabled) override { m_window.widgetFor(control)->setEnabled(enabled); }
+    void setFocus(Control control) override { m_window.widgetFor(control)->setFocus(Qt::OtherFocusReason); }
+    void setBackColor(std::int32_t rgb) override
+    {
+        QWidget* surface = m_window.m_controls.surface;
+        QPalette palette = surface->palette();
+        palette.setColor(QPalette::Window, colorFromRgb(rgb));
+        surface->setPalette(palette);
+    }
+    int windowState() const override { return m_window.isMinimized() ? kWindowMinimized : 0; }
+    std::string caption() const override { return m_window.windowTitle().toStdString(); }
+    void setCaption(std::string_view caption) override
+    {
+        m_window.setWindowTitle(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+    }
+    void unload() override { m_window.unload(); }
+    void show() override
+    {
+        m_window.load();
+        m_window.m_tavola.Form_Resize();
+        // The box that asked has closed; when the window is already active
+        // again, no further activation may come to draw the first problem.
+        QTimer::singleShot(0, &m_window, [window = &m_window] {
+            if (window->isActiveWindow())
+                window->m_tavola.windowActivated();
+        });
+    }
+
+private:
+    TavolaWindow& m_window;
+};
+
+TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
+    : QMainWindow(parent), m_form(std::make_unique<WindowForm>(*this)), m_tavola(*m_form, services)
+{
+    setObjectName("TavolaWindow");
+    setWindowTitle("Vorlando");
+    setWindowIcon(QIcon(":/art/icon.svg"));
+    m_timer.setInterval(500);
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
+}
+
+TavolaWindow::~TavolaWindow() = default;
+
+void TavolaWindow::start()
+{
+    load();
+    show();
+    activateWindow();
+}
+
+void TavolaWindow::load()
+{
+    m_controls = buildControls();
+    setCentralWidget(m_controls.surface);
+    buildMenuBar();
+    auto* answer = m_controls.get<AnswerBox>("txtAnswer");
+    answer->setKeyHandler([this](std::int16_t& key) { m_tavola.txtAnswer_KeyPress(key); });
+    connect(m_controls.get<QPushButton>("cmdNext"), &QPushButton::clicked, this, [this] { m_tavola.cmdNext_Click(); });
+    connect(m_controls.get<QPushButton>("cmdExit"), &QPushButton::clicked, this, [this] { m_tavola.cmdExit_Click(); });
+    connect(qobject_cast<Surface*>(m_controls.surface), &Surface::clicked, this, [this] { m_tavola.Form_Click(); });
+    m_controls.byName.value("cmdExit")->setFocus(Qt::OtherFocusReason);
+    m_tavola.Form_Load();
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void TavolaWindow::unload()
+{
+    // Handlers may still be running on the old controls: delete them later.
+    if (QWidget* old = takeCentralWidget()) {
+        old->hide();
+        old->deleteLater();
+    }
+    m_controls = {};
+    menuBar()->clear();
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        menu->deleteLater();
+}
+
+QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(controlName(control)); }
+
+void TavolaWindow::buildMenuBar()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* info = bar->addMenu(QString::fromUtf8("Tavola, il gioco delle sottrazioni"));
+    info->setObjectName("INFOMAZIONI");
+    QMenu* hello = info->addMenu(QString::fromUtf8("Contatti: chiedi al tuo insegnante"));
+    hello->setObjectName("Ciao");
+    hello->addAction(QString::fromUtf8(
+        "Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"))->setObjectName("Tmer");
+    QMenu* next = info->addMenu("nuovo");
+    next->setObjectName("Next");
+    QMenu* web = next->addMenu(QString::fromUtf8("Sito: nessuno, Tavola funziona senza rete"));
+    web->setObjectName("web");
+    web->addAction(QString::fromUtf8("Altri giochi gratuiti per la scuola? Chiedi in classe!"))->setObjectName("free");
+    // A modal box opened from inside the menu's own show would crash Qt 6.4:
+    // ask once the menu has finished showing, then close the menus and ask.
+    connect(next, &QMenu::aboutToShow, this, [this] {
+        if (m_newGameQueued)
+            return;
+        m_newGameQueued = true;
+        QTimer::singleShot(0, this, [this] { openNewGameMenu(); });
+    });
+}
+
+void TavolaWindow::openNewGameMenu()
+{
+    m_newGameQueued = false;
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    m_tavola.Next_Click();
+}
+
+bool TavolaWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        const bool handled = QMainWindow::event(event);
+        m_tavola.windowActivated();
+        return handled;
+    }
+    return QMainWindow::event(event);
+}
+
+void TavolaWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        m_tavola.Form_Resize();
+}
+
+void TavolaWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    m_tavola.Form_Resize();
+}
+
+}  // namespace tavola

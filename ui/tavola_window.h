@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+#include "game/form.h"
+#include "game/tavola.h"
+#include "ui/layout.h"
+
+class QMenu;
+
+namespace tavola {
+
+// The window Tavola: it builds the controls from the layout, forwards the
+// toolkit's events to the handlers of the window object, and lets the game
+// logic reach its controls through Form. It holds no game logic itself.
+class TavolaWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TavolaWindow(Services& services, QWidget* parent = nullptr);
+    ~TavolaWindow() override;
+
+    // Loads the window and shows it, as at program start.
+    void start();
+
+    Tavola& game() { return m_tavola; }
+    const Controls& controls() const { return m_controls; }
+    QTimer& timer() { return m_timer; }
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class WindowForm;
+
+    void load();
+    void unload();
+    void buildMenuBar();
+    void openNewGameMenu();
+    QWidget* widgetFor(Control control) const;
+
+    std::unique_ptr<WindowForm> m_form;
+    Tavola m_tavola;
+    Controls m_controls;
+    QTimer m_timer;
+    bool m_newGameQueued = false;
+};
+
+}  // namespace tavola

@@ -1,0 +1,146 @@
+#include "ui/widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <qdrawutil.h>
+
+namespace tavola {
+
+AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent)
+{
+    // Characters arrive only as key events, through the filter.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+int AnswerBox::characterCode(const QKeyEvent& event)
+{
+    const int key = event.key();
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (key == Qt::Key_Backspace)
+        return 8;
+    if (key == Qt::Key_Escape)
+        return 27;
+    if (key == Qt::Key_Delete)
+        return -1;
+    // Alt combinations type nothing: they are access keys.
+    if (mods & Qt::AltModifier)
+        return 0;
+    if ((mods & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+    const QString text = event.text();
+    if (text.isEmpty())
+        return -1;
+    if (text.size() != 1)
+        return 0;
+    return text.at(0).unicode();
+}
+
+void AnswerBox::keyPressEvent(QKeyEvent* event)
+{
+    const int code = characterCode(*event);
+    if (code < 0 || !m_handler) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    // Anything outside the 8-bit range is no character the filter lets in.
+    std::int16_t keyAscii = code > 255 ? std::int16_t{0} : static_cast<std::int16_t>(code);
+    m_handler(keyAscii);
+    event->accept();
+    if (keyAscii == 0 || keyAscii == 13)
+        return;
+    QLineEdit::keyPressEvent(event);
+}
+
+void PushButton::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+PictureButton::PictureButton(const QString& caption, const QColor& back, const QString& picture,
+                             const QString& pressedPicture, const QString& disabledPicture, QWidget* parent)
+    : PushButton(caption, parent), m_back(back), m_picture(picture)
+{
+    if (!pressedPicture.isEmpty())
+        m_pressed.load(pressedPicture);
+    if (!disabledPicture.isEmpty())
+        m_disabled.load(disabledPicture);
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const bool sunken = isDown();
+    const QBrush face(m_back);
+    qDrawWinButton(&painter, rect(), palette(), sunken, &face);
+
+    QSvgRenderer* picture = &m_picture;
+    if (!isEnabled() && m_disabled.isValid())
+        picture = &m_disabled;
+    else if (sunken && m_pressed.isValid())
+        picture = &m_pressed;
+
+    const int shift = sunken ? 1 : 0;
+    const QFontMetrics metrics(font());
+    const int contentHeight = 32 + 4 + metrics.height();
+    const int top = (height() - contentHeight) / 2 + shift;
+    picture->render(&painter, QRectF((width() - 32) / 2 + shift, top, 32, 32));
+
+    const QRect textRect(shift, top + 36, width(), metrics.height());
+    style()->drawItemText(&painter, textRect, Qt::AlignHCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
+                          QPalette::ButtonText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(4, 4, -4, -4);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+PictureView::PictureView(const QString& picture, QWidget* parent) : QFrame(parent), m_renderer(picture) {}
+
+void PictureView::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.setClipRect(inside);
+    m_renderer.render(&painter, QRectF(inside.topLeft(), m_renderer.defaultSize()));
+}
+
+void Surface::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QWidget::mousePressEvent(event);
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
+}
+
+bool ClickSink::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+}  // namespace tavola

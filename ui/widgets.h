@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QWidget>
+#include <functional>
+
+namespace tavola {
+
+// The answer box: every typed character goes to the key handler first, which
+// may discard it (by setting the code to 0). Keys that type nothing (cursor
+// keys, Delete, Home, End) keep their usual editing work.
+class AnswerBox : public QLineEdit {
+    Q_OBJECT
+public:
+    using KeyHandler = std::function<void(std::int16_t&)>;
+    explicit AnswerBox(QWidget* parent = nullptr);
+    void setKeyHandler(KeyHandler handler) { m_handler = std::move(handler); }
+
+    // The character code a key event types, or -1 for a key that types nothing.
+    static int characterCode(const QKeyEvent& event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    KeyHandler m_handler;
+};
+
+// A push button that Enter presses as well as Space, so the drill can be
+// played as type, Enter, Enter.
+class PushButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A button drawn in its own colour, with a picture above the caption and
+// faces of its own for the pressed and the disabled state.
+class PictureButton : public PushButton {
+    Q_OBJECT
+public:
+    PictureButton(const QString& caption, const QColor& back, const QString& picture, const QString& pressedPicture,
+                  const QString& disabledPicture, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_back;
+    QSvgRenderer m_picture, m_pressed, m_disabled;
+};
+
+// A picture drawn at its natural size from the top-left corner, clipped by
+// the widget (with an optional sunken frame).
+class PictureView : public QFrame {
+    Q_OBJECT
+public:
+    PictureView(const QString& picture, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer m_renderer;
+};
+
+// The window's own surface: it reports a click (press and release on it).
+class Surface : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// Eats mouse clicks, so that a click on a label or a picture is no click on
+// the surface behind it.
+class ClickSink : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace tavola
