@@ -71,12 +71,10 @@ public:
     {
         m_window.load();
         m_window.m_tavola.Form_Resize();
-        // The box that asked has closed; when the window is already active
-        // again, no further activation may come to draw the first problem.
-        QTimer::singleShot(0, &m_window, [window = &m_window] {
-            if (window->isActiveWindow())
-                window->m_tavola.windowActivated();
-        });
+        // A new game is only ever asked for from this window, which the pupil
+        // is looking at; the box that asked may already have handed the
+        // activation back, so do not wait for another one.
+        QTimer::singleShot(0, &m_window, [window = &m_window] { window->m_tavola.windowActivated(); });
     }
 
 private:

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running or testing Tavola needs.
+# Usage: scripts/setup.sh play|test    (as root, or through sudo)
+set -euo pipefail
+
+build=(g++ cmake make qt6-base-dev qt6-svg-dev)
+play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedesktop)
+tests=(libgtest-dev xvfb xauth xdotool)
+
+case "${1:-play}" in
+  play) wanted=("${build[@]}" "${play[@]}") ;;
+  test) wanted=("${build[@]}" "${play[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,371 @@
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "support/modal.h"
+#include "ui/application.h"
+#include "ui/qt_services.h"
+#include "ui/tavola_window.h"
+
+using namespace tavola;
+using namespace tavola::testing;
+
+namespace {
+
+// Real boxes and clock; the exit is recorded instead of ending the test run.
+class RecordingServices : public QtServices {
+public:
+    void end() override { ++ends; }
+    int ends = 0;
+};
+
+QPushButton* buttonWithText(QWidget* box, const QString& text)
+{
+    for (auto* button : box->findChildren<QPushButton*>())
+        if (button->text().remove('&') == text)
+            return button;
+    return nullptr;
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingServices* m_services = nullptr;
+    TavolaWindow* m_window = nullptr;
+
+    template <typename T = QWidget>
+    T* control(const char* name) const
+    {
+        return m_window->controls().get<T>(name);
+    }
+    QString text(const char* name) const
+    {
+        if (auto* label = control<QLabel>(name))
+            return label->text();
+        return control<QLineEdit>(name)->text();
+    }
+    int expected() const { return m_window->game().state().expectedAnswer; }
+    void answer(const QString& typed)
+    {
+        QTest::keyClicks(control("txtAnswer"), typed);
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Return);
+    }
+    // Waits for the first problem of a game to be on show.
+    void waitForProblem()
+    {
+        QTRY_VERIFY(!text("lblNum1").isEmpty());
+        QTRY_COMPARE(m_window->focusWidget(), control("txtAnswer"));
+    }
+
+private slots:
+    void init()
+    {
+        m_services = new RecordingServices;
+        m_window = new TavolaWindow(*m_services);
+        m_services->setParentWindow(m_window);
+        m_window->start();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        waitForProblem();
+    }
+
+    void cleanup()
+    {
+        closeLeftoverModals();
+        delete m_window;
+        delete m_services;
+    }
+
+    void startShowsAProblemReadyForAnAnswer()
+    {
+        QCOMPARE(m_window->windowTitle(), QString("Vorlando"));
+        QVERIFY(!control("cmdNext")->isEnabled());
+        const int a = std::abs(text("lblNum1").toInt()), b = std::abs(text("lblNum2").toInt());
+        const QColor tint(std::min(20 * a, 255), std::min(20 * b, 255), std::min(50 * a, 255));
+        QCOMPARE(m_window->controls().surface->palette().color(QPalette::Window), tint);
+        QCOMPARE(text("lblNum1").toInt() - text("lblNum2").toInt(), expected());
+    }
+
+    void typingEnterAndEnterAgainPlaysTheDrill()
+    {
+        QTest::keyClicks(control("txtAnswer"), QString("a +.") + QString::number(expected()));
+        QCOMPARE(text("txtAnswer"), QString::number(expected()));
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Return);
+        QCOMPARE(text("lblMessage"), QString::fromUtf8("Esatto, è incredibile!!!"));
+        QCOMPARE(text("lblScore") + text("lblScore1") + text("lblScore2"), QString("101"));
+        QCOMPARE(QApplication::focusWidget(), control("cmdNext"));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the next problem
+        QCOMPARE(QApplication::focusWidget(), control("txtAnswer"));
+        QVERIFY(text("txtAnswer").isEmpty());
+        QVERIFY(text("lblMessage").isEmpty());
+        QVERIFY(!control("cmdNext")->isEnabled());
+
+        const int right = expected();
+        answer(QString::number(right + 1));
+        QCOMPARE(text("lblMessage"), "Sbagliato!! " + QString::number(right));
+        QCOMPARE(m_window->controls().surface->palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(text("lblScore") + text("lblScore1") + text("lblScore2"), QString("112"));
+    }
+
+    void editingKeysWorkAndTheBoxHoldsFourCharacters()
+    {
+        auto* box = control<QLineEdit>("txtAnswer");
+        QTest::keyClicks(box, "12345");
+        QCOMPARE(box->text(), QString("1234"));
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString("23"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(box->text(), QString("23"));
+        QTest::keyClicks(box, "45");
+        QTest::keyClick(box, Qt::Key_Return);  // a full box still scores
+        QCOMPARE(text("lblScore2"), QString("1"));
+    }
+
+    void pastedTextIsScoredWithoutACrash()
+    {
+        QApplication::clipboard()->setText("9e99");
+        control<QLineEdit>("txtAnswer")->paste();  // what the context menu does
+        QCOMPARE(text("txtAnswer"), QString("9e99"));
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Return);
+        QCOMPARE(text("lblMessage"), "Sbagliato!! " + QString::number(expected()));
+        QCOMPARE(text("lblScore1"), QString("1"));
+    }
+
+    void tabOrderSkipsDisabledControls()
+    {
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // presses it: nothing happens
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(m_services->ends, 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control("cmdExit"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control("txtAnswer"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), control("cmdExit"));
+    }
+
+    void accessKeys()
+    {
+        // Qt presses a button by its mnemonic only while it is enabled.
+        QCOMPARE(qobject_cast<QPushButton*>(control("cmdNext"))->shortcut(), QKeySequence("Alt+N"));
+        QCOMPARE(qobject_cast<QPushButton*>(control("cmdExit"))->shortcut(), QKeySequence("Alt+X"));
+        // Alt+N that reaches the box while the button is disabled types nothing.
+        QTest::keyClicks(control("txtAnswer"), "7");
+        QTest::keyClick(control("txtAnswer"), Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(text("txtAnswer"), QString("7"));
+    }
+
+    void operandLabelsGrowToTheRightUnderTheTiles()
+    {
+        auto* number = control<QLabel>("lblNum1");
+        const QPoint topLeft = number->pos();
+        setCaption(number, "1");
+        const int narrow = number->width();
+        setCaption(number, "-20");
+        QCOMPARE(number->pos(), topLeft);
+        QVERIFY(number->width() > narrow);
+        setCaption(number, "1");
+        QCOMPARE(number->width(), narrow);
+
+        // The widest operand reaches under the minus tile, which stays in front.
+        setCaption(number, "-20");
+        auto* surface = m_window->controls().surface;
+        const QRect tile = control("Label2")->geometry();
+        QVERIFY(number->geometry().intersects(tile));
+        QCOMPARE(surface->childAt(tile.center()), control("Label2"));
+        setCaption(control("lblNum2"), "-20");
+        QCOMPARE(surface->childAt(control("Label7")->geometry().center()), control("Label7"));
+        // The plain button hides behind the new-problem button.
+        QCOMPARE(surface->childAt(control("Command1")->geometry().center()), control("cmdNext"));
+    }
+
+    void tooltipsKeepTheirBlanks()
+    {
+        QCOMPARE(control("cmdExit")->toolTip(), QString("Ti prego resta ancora, forse riuscirai a farmi uscire "));
+        QCOMPARE(control("txtAnswer")->toolTip(), QString("Inserisci il risultato e  premi il tasto  Invio"));
+        QCOMPARE(control("lblScore")->toolTip(), QString::fromUtf8("Questo è il tuo punteggio. Forza con il  record"));
+    }
+
+    void newGameAnsweredNoChangesNothing()
+    {
+        QTest::keyClicks(control("txtAnswer"), "12");
+        const QString problem = text("lblNum1") + text("lblNum2");
+        QString prompt;
+        whenModalOpens([&](QWidget* box) {
+            prompt = qobject_cast<QMessageBox*>(box)->text();
+            QVERIFY(buttonWithText(box, QString::fromUtf8("Sì")));
+            QTest::keyClick(box, Qt::Key_Return);  // the default button is No
+        });
+        m_window->game().Next_Click();
+        QCOMPARE(prompt, QString("INIZIAMO UNA NUOVA GARA  ?"));
+        QTest::qWait(50);
+        QCOMPARE(text("txtAnswer"), QString("12"));
+        QCOMPARE(text("lblNum1") + text("lblNum2"), problem);
+    }
+
+    // Every property of every control and the menu bar, but the captions
+    // that each draw writes anew.
+    QStringList snapshot() const
+    {
+        static const QStringList drawn = {"lblNum1", "lblNum2", "lblTime"};
+        QStringList lines;
+        for (auto* widget : m_window->controls().surface->findChildren<QWidget*>()) {
+            QString line = widget->objectName() + " " + QString::number(widget->x()) + "," +
+                           QString::number(widget->y()) + " " + QString::number(widget->height()) +
+                           (widget->isEnabled() ? " on " : " off ") + widget->toolTip() + widget->font().toString() +
+                           (widget->autoFillBackground() ? widget->palette().color(QPalette::Window).name() : "") +
+                           widget->palette().color(QPalette::WindowText).name() +
+                           QString::number(widget->cursor().shape()) + (widget->isVisible() ? " shown" : " hidden");
+            if (auto* label = qobject_cast<QLabel*>(widget); label && !drawn.contains(widget->objectName()))
+                line += " [" + label->text() + "] " + QString::number(label->width());
+            if (auto* box = qobject_cast<QLineEdit*>(widget))
+                line += " [" + box->text() + "] " + QString::number(box->maxLength());
+            lines << line;
+        }
+        lines.sort();
+        std::function<void(const QList<QAction*>&, const QString&)> walk = [&](const auto& actions, const QString& in) {
+            for (QAction* action : actions) {
+                QMenu* menu = action->menu();
+                const QString name = menu ? menu->objectName() : action->objectName();
+                lines << in + name + " " + action->text() + (action->isEnabled() ? " on" : " off");
+                if (menu)
+                    walk(menu->actions(), in + "  ");
+            }
+        };
+        walk(m_window->menuBar()->actions(), "menu ");
+        return lines;
+    }
+
+    void newGameAnsweredYesRebuildsEverythingAsAtStart()
+    {
+        const QStringList atStart = snapshot();
+        QCOMPARE(QApplication::focusWidget(), control("txtAnswer"));
+        whenModalOpens([](QWidget* box) {
+            qobject_cast<QInputDialog*>(box)->setTextValue("23.59");
+            qobject_cast<QInputDialog*>(box)->accept();
+        });
+        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        answer(QString::number(expected()));
+        QTest::keyClick(control("cmdNext"), Qt::Key_Return);
+        answer("99");
+        QVERIFY(snapshot() != atStart);
+
+        whenModalOpens([](QWidget* box) { buttonWithText(box, QString::fromUtf8("Sì"))->click(); });
+        m_window->game().Next_Click();
+        waitForProblem();
+        const QStringList afterNewGame = snapshot();
+        for (const QString& line : atStart)
+            QVERIFY2(afterNewGame.contains(line), qPrintable(line));
+        QCOMPARE(afterNewGame.size(), atStart.size());
+        QCOMPARE(m_window->game().state().correctCount + m_window->game().state().wrongCount, 0);
+        QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string());
+    }
+
+    void bareSurfaceClickAsksForTheEndTime()
+    {
+        QString title, prompt;
+        whenModalOpens([&](QWidget* box) {
+            auto* dialog = qobject_cast<QInputDialog*>(box);
+            title = dialog->windowTitle();
+            prompt = dialog->labelText();
+            dialog->setTextValue("14.22");
+            dialog->accept();
+        });
+        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        QCOMPARE(title, QString("Il gioco termina alle ore"));
+        QCOMPARE(prompt, QString("Immettere l'orario di fine  gioco"));
+        QCOMPARE(std::get<TimeValue>(m_window->game().state().endTime), makeTime(14, 22, 0));
+
+        // A click on a label, the clock or the robot is no click on the surface.
+        for (const char* name : {"lblMessage", "Image1", "Picture1", "Label6"}) {
+            QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(3, 3));
+            QTest::qWait(20);
+            QVERIFY2(!QApplication::activeModalWidget(), name);
+        }
+
+        bool cancelled = false;
+        whenModalOpens([&](QWidget* box) {
+            QCOMPARE(qobject_cast<QInputDialog*>(box)->textValue(), QString("14:22:00"));
+            cancelled = true;
+            qobject_cast<QInputDialog*>(box)->reject();
+        });
+        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        QVERIFY(cancelled);
+        QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string());
+    }
+
+    void invalidEndTimeIsExplainedAndKept()
+    {
+        QString message;
+        whenModalOpens([&](QWidget* box) {
+            qobject_cast<QInputDialog*>(box)->setTextValue("abc");
+            qobject_cast<QInputDialog*>(box)->accept();
+            whenModalOpens([&](QWidget* next) {
+                message = next->windowTitle() + "|" + qobject_cast<QMessageBox*>(next)->text();
+                QTest::keyClick(next, Qt::Key_Return);
+            });
+        });
+        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        QCOMPARE(message, QString::fromUtf8("Orario di esempio  14.22|L'orario immesso non è valido."));
+        QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string("abc"));
+    }
+
+    void newGameMenuAsksOnceAndNoKeepsTheGame()
+    {
+        QTest::keyClicks(control("txtAnswer"), "3");
+        int asked = 0;
+        whenModalOpens([&](QWidget* box) {
+            ++asked;
+            QVERIFY(!QApplication::activePopupWidget());  // the menus closed first
+            buttonWithText(box, "No")->click();
+        });
+        auto* info = m_window->menuBar()->findChild<QMenu*>("INFOMAZIONI");
+        auto* next = info->findChild<QMenu*>("Next");
+        QVERIFY(next);
+        info->popup(QPoint(10, 10));
+        info->setActiveAction(next->menuAction());
+        next->popup(QPoint(200, 30));
+        QTRY_COMPARE(asked, 1);
+        QTest::qWait(50);
+        QCOMPARE(asked, 1);
+        QCOMPARE(text("txtAnswer"), QString("3"));
+        QCOMPARE(info->findChild<QMenu*>("Ciao")->actions().first()->text(),
+                 QString("Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"));
+    }
+
+    void clockLabelRuns()
+    {
+        m_window->timer().stop();
+        m_window->game().Timer1_Timer();
+        const QString shown = text("lblTime");
+        QVERIFY(readTimeValue(shown.toStdString()).has_value());
+        QVERIFY(control("lblTime")->width() > 6);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    configureApplication();
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
