@@ -1,5 +1,6 @@
 #include "ui/layout.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QLabel>
 #include <QPainter>
@@ -227,6 +228,17 @@ Controls buildControls()
     for (auto spec = kLayout.rbegin(); spec != kLayout.rend(); ++spec)
         controls.byName.insert(QString::fromLatin1(spec->name), createControl(*spec, surface, sink));
 
+    // What each control is for, for screen readers; labels that show values
+    // keep their text as their accessible name, so the value itself is read.
+    static const std::pair<const char*, const char*> kRoles[] = {
+        {"lblNum1", "primo numero"},     {"lblNum2", "secondo numero"}, {"txtAnswer", "risposta"},
+        {"lblMessage", "esito"},         {"lblScore", "risposte esatte"}, {"lblScore1", "risposte errate"},
+        {"lblScore2", "risposte totali"}, {"lblTime", "orologio"},      {"cmdNext", "nuovo calcolo"},
+        {"cmdExit", "esci"},
+    };
+    for (const auto& [name, role] : kRoles)
+        controls.byName.value(name)->setAccessibleDescription(QString::fromUtf8(role));
+
     controls.get<QLabel>("lblMessage")->setCursor(iconCursor(surface->devicePixelRatioF()));
     controls.byName.value("cmdNext")->setEnabled(false);
 
@@ -247,6 +259,8 @@ void setCaption(QWidget* widget, const QString& caption)
         if (sizesToText(label))
             label->adjustSize();
         label->repaint();
+        QAccessibleEvent changed(label, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
     } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
         box->setText(caption);
     }

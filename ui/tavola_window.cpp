@@ -1,6 +1,8 @@
 #include "ui/tavola_window.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -52,7 +54,13 @@ public:
         tavola::setCaption(m_window.widgetFor(control), QString::fromUtf8(text.data(), qsizetype(text.size())));
     }
     void setEnabled(Control control, bool enabled) override { m_window.widgetFor(control)->setEnabled(enabled); }
-    void setFocus(Control control) override { m_window.widgetFor(control)->setFocus(Qt::OtherFocusReason); }
+    void setFocus(Control control) override
+    {
+        QWidget* widget = m_window.widgetFor(control);
+        if (control == Control::txtAnswer)
+            m_window.announceProblem();
+        widget->setFocus(Qt::OtherFocusReason);
+    }
     void setBackColor(std::int32_t rgb) override
     {
         QWidget* surface = m_window.m_controls.surface;
@@ -89,6 +97,9 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     setWindowIcon(QIcon(":/art/icon.svg"));
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
+    // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.
+    auto* endTimeKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(endTimeKey, &QShortcut::activated, this, [this] { m_tavola.Form_Click(); });
 }
 
 TavolaWindow::~TavolaWindow() = default;
@@ -127,6 +138,18 @@ void TavolaWindow::unload()
     menuBar()->clear();
     for (QMenu* menu : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         menu->deleteLater();
+}
+
+// The answer box is named after the problem it waits for, so a screen reader
+// reads the new problem as the box takes the focus.
+void TavolaWindow::announceProblem()
+{
+    auto* box = m_controls.get<QLineEdit>("txtAnswer");
+    const QString first = m_controls.get<QLabel>("lblNum1")->text();
+    const QString second = m_controls.get<QLabel>("lblNum2")->text();
+    box->setAccessibleName(QString::fromUtf8("Quanto fa %1 meno %2?").arg(first, second));
+    QAccessibleEvent changed(box, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(controlName(control)); }

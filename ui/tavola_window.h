@@ -41,6 +41,7 @@ private:
     void buildMenuBar();
     void openNewGameMenu();
     QWidget* widgetFor(Control control) const;
+    void announceProblem();
 
     std::unique_ptr<WindowForm> m_form;
     Tavola m_tavola;

@@ -349,6 +349,23 @@ private slots:
                  QString("Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"));
     }
 
+    void keyboardReachesTheEndTimeAndScreenReadersTheProblem()
+    {
+        QCOMPARE(control("txtAnswer")->accessibleName(),
+                 QString("Quanto fa %1 meno %2?").arg(text("lblNum1"), text("lblNum2")));
+        QCOMPARE(control("lblScore1")->accessibleDescription(), QString("risposte errate"));
+        QString title;
+        whenModalOpens([&](QWidget* box) {
+            title = box->windowTitle();
+            qobject_cast<QInputDialog*>(box)->setTextValue("8.05");
+            qobject_cast<QInputDialog*>(box)->accept();
+        });
+        QTest::keyClick(control("txtAnswer"), Qt::Key_F2);
+        QCOMPARE(title, QString("Il gioco termina alle ore"));
+        QCOMPARE(std::get<TimeValue>(m_window->game().state().endTime), makeTime(8, 5, 0));
+        QVERIFY(text("txtAnswer").isEmpty());
+    }
+
     void clockLabelRuns()
     {
         m_window->timer().stop();
