@@ -5,7 +5,9 @@ set -euo pipefail
 
 build=(g++ cmake make qt6-base-dev qt6-svg-dev)
 play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedesktop)
-tests=(libgtest-dev xvfb xauth xdotool)
+tests=(libgtest-dev xvfb xauth xdotool binutils desktop-file-utils appstream
+       at-spi2-core python3 python3-pyatspi dbus-daemon
+       clang libclang-rt-14-dev llvm)
 
 case "${1:-play}" in
   play) wanted=("${build[@]}" "${play[@]}") ;;

@@ -1,12 +1,17 @@
 #include "ui/bell.h"
 
 #include <QApplication>
+#include <cstdint>
+
+#if defined(Q_OS_LINUX)
 #include <dlfcn.h>
+#endif
 
 namespace tavola {
 
 namespace {
 
+#if defined(Q_OS_LINUX)
 // libcanberra is looked up at run time, so the program neither needs it to
 // build nor to start.
 struct Canberra {
@@ -27,15 +32,18 @@ struct Canberra {
     void* context = nullptr;
     Play play = nullptr;
 };
+#endif
 
 }  // namespace
 
 void ringBell()
 {
     QApplication::beep();
+#if defined(Q_OS_LINUX)
     static Canberra canberra;
     if (canberra.context)
         canberra.play(canberra.context, 0, "event.id", "bell", nullptr);
+#endif
 }
 
 }  // namespace tavola

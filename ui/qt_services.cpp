@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <chrono>
 
 #include "ui/bell.h"
 
@@ -24,21 +23,9 @@ TimeValue QtServices::now()
     return makeDate(date.year(), date.month(), date.day()) + time.msecsSinceStartOfDay() / 86400000.0;
 }
 
-void QtServices::randomize()
-{
-    // Every reseed gets its own seed, even two within the same tick of the
-    // clock, so that the draws after one reseed are not tied to those after another.
-    const auto ticks = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seed{std::uint32_t(ticks), std::uint32_t(ticks >> 32), std::uint32_t(++m_reseeds),
-                       std::uint32_t(std::random_device{}())};
-    m_engine.seed(seed);
-}
+void QtServices::randomize() { m_random.randomize(); }
 
-double QtServices::nextRandom()
-{
-    // 53 random bits: uniform in [0, 1), never 1.
-    return double(m_engine() >> 11) * 0x1.0p-53;
-}
+double QtServices::nextRandom() { return m_random.next(); }
 
 void QtServices::beep() { ringBell(); }
 

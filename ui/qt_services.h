@@ -2,9 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <cstdint>
-#include <random>
-
+#include "runtime/random_source.h"
 #include "runtime/services.h"
 
 namespace tavola {
@@ -25,8 +23,7 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
-    std::mt19937_64 m_engine{std::random_device{}()};
-    std::uint64_t m_reseeds = 0;
+    RandomSource m_random;
 };
 
 }  // namespace tavola

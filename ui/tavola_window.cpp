@@ -53,10 +53,16 @@ public:
     {
         tavola::setCaption(m_window.widgetFor(control), QString::fromUtf8(text.data(), qsizetype(text.size())));
     }
-    void setEnabled(Control control, bool enabled) override { m_window.widgetFor(control)->setEnabled(enabled); }
+    void setEnabled(Control control, bool enabled) override
+    {
+        if (QWidget* widget = m_window.widgetFor(control))
+            widget->setEnabled(enabled);
+    }
     void setFocus(Control control) override
     {
         QWidget* widget = m_window.widgetFor(control);
+        if (!widget)
+            return;
         if (control == Control::txtAnswer)
             m_window.announceProblem();
         widget->setFocus(Qt::OtherFocusReason);
@@ -64,6 +70,8 @@ public:
     void setBackColor(std::int32_t rgb) override
     {
         QWidget* surface = m_window.m_controls.surface;
+        if (!surface)
+            return;
         QPalette palette = surface->palette();
         palette.setColor(QPalette::Window, colorFromRgb(rgb));
         surface->setPalette(palette);

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <map>
-#include <random>
 
-#include "runtime/numbers.h"
+#include "runtime/random_source.h"
 #include "support/fakes.h"
 
 namespace tavola::testing {
@@ -80,21 +79,19 @@ TEST(Draw, StepsRunInOrderAndReseedTwice)
 // With the real generator and the draw's double reseed, every value of A and
 // B must come up as often as the odds say: A positive one time in three
 // whatever its size, each size equally likely.
-class SeededServices : public FakeServices {
+class RealRandomServices : public FakeServices {
 public:
-    void randomize() override { m_engine.seed(m_seeds()); }
-    double nextRandom() override { return std::uniform_real_distribution<double>(0.0, 1.0)(m_engine); }
+    void randomize() override { m_random.randomize(); }
+    double nextRandom() override { return m_random.next(); }
 
 private:
-    std::mt19937_64 m_engine;
-    std::seed_seq::result_type m_counter = 0;
-    std::function<std::uint64_t()> m_seeds = [this] { return std::uint64_t{0x9E3779B97F4A7C15ull} * ++m_counter; };
+    RandomSource m_random;
 };
 
 TEST(Draw, ProbabilityTableHolds)
 {
     FakeForm form;
-    SeededServices services;
+    RealRandomServices services;
     Tavola tavola(form, services);
     form.tavola = &tavola;
     constexpr int kDraws = 120000;

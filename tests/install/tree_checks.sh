@@ -1,0 +1,51 @@
+# shellcheck shell=bash
+# Checks shared by the install and package tests; sourced, not run.
+# check_tree ROOT SOURCE_DIR APP_ID: ROOT holds usr/ as installed.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+need_tool() {
+  command -v "$1" >/dev/null || fail "$1 is not installed (scripts/setup.sh test installs it)"
+}
+
+check_tree() {
+  local root=$1 source=$2 app_id=$3
+  local usr=$root/usr
+  local desktop=$usr/share/applications/tavola.desktop
+  local metainfo=$usr/share/metainfo/$app_id.metainfo.xml
+  local icon=$usr/share/icons/hicolor/scalable/apps/tavola.svg
+  need_tool desktop-file-validate
+  need_tool appstreamcli
+
+  # Exactly these files, so that nothing from the tests or the libraries leaks in.
+  local expected actual
+  expected=$(printf '%s\n' usr/bin/tavola usr/share/applications/tavola.desktop \
+    "usr/share/metainfo/$app_id.metainfo.xml" usr/share/icons/hicolor/scalable/apps/tavola.svg \
+    usr/share/doc/tavola/copyright | sort)
+  actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
+  [ "$expected" = "$actual" ] || fail "installed files differ from the expected set:
+$(diff <(echo "$expected") <(echo "$actual") || true)"
+
+  [ -x "$usr/bin/tavola" ] || fail "usr/bin/tavola is not executable"
+  head -c 4 "$usr/bin/tavola" | grep -q 'ELF' || fail "usr/bin/tavola is not an ELF program"
+
+  cmp -s "$desktop" "$source/packaging/tavola.desktop" || fail "installed desktop entry differs from packaging/tavola.desktop"
+  cmp -s "$metainfo" "$source/packaging/tavola.metainfo.xml" || fail "installed metainfo differs from packaging/tavola.metainfo.xml"
+  cmp -s "$icon" "$source/ui/art/icon_scalable.svg" || fail "installed icon differs from ui/art/icon_scalable.svg"
+  cmp -s "$usr/share/doc/tavola/copyright" "$source/LICENSE" || fail "installed copyright differs from LICENSE"
+
+  bash "$source/tests/install/validate_desktop.sh" "$desktop" || fail "the installed desktop entry is not valid"
+
+  # The entry must start the installed program and name the installed icon.
+  local exec_line icon_line
+  exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+  icon_line=$(sed -n 's/^Icon=//p' "$desktop")
+  [ -x "$usr/bin/${exec_line%% *}" ] || fail "Exec=$exec_line does not name a program in usr/bin"
+  [ -f "$usr/share/icons/hicolor/scalable/apps/$icon_line.svg" ] || fail "Icon=$icon_line names no installed icon"
+
+  grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
+  grep -q '<launchable type="desktop-id">tavola.desktop</launchable>' "$metainfo" ||
+    fail "metainfo does not launch tavola.desktop"
+  # Also checks that the launchable desktop entry is installed beside it.
+  appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli rejects the installed tree"
+}
