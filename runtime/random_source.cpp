@@ -7,8 +7,7 @@ namespace tavola {
 void RandomSource::randomize()
 {
     const auto ticks = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::seed_seq seed{std::uint32_t(ticks), std::uint32_t(ticks >> 32), std::uint32_t(++m_reseeds),
-                       std::uint32_t(std::random_device{}())};
+    std::seed_seq seed{std::uint32_t(ticks), std::uint32_t(ticks >> 32), ++m_reseeds, m_entropy};
     m_engine.seed(seed);
 }
 

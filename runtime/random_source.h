@@ -15,8 +15,10 @@ public:
     double next();
 
 private:
-    std::mt19937_64 m_engine{std::random_device{}()};
-    std::uint64_t m_reseeds = 0;
+    // Read once: the system's entropy is slow to ask for at every draw.
+    std::uint32_t m_entropy = std::random_device{}();
+    std::mt19937_64 m_engine{m_entropy};
+    std::uint32_t m_reseeds = 0;
 };
 
 }  // namespace tavola

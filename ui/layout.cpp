@@ -99,6 +99,8 @@ QFont makeFont(const Font& spec)
     return font;
 }
 
+}  // namespace
+
 QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio)
 {
     QPixmap pixmap(size * ratio);
@@ -108,6 +110,8 @@ QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio)
     QSvgRenderer(file).render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
+
+namespace {
 
 // The window's own pointer: our drawing, with the fingertip as hotspot.
 QCursor surfaceCursor(qreal ratio) { return QCursor(renderSvg(":/art/pointer.svg", QSize(32, 32), ratio), 2, 2); }
@@ -258,7 +262,6 @@ void setCaption(QWidget* widget, const QString& caption)
         label->setText(caption);
         if (sizesToText(label))
             label->adjustSize();
-        label->repaint();
         QAccessibleEvent changed(label, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {

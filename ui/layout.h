@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QMap>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +35,9 @@ Controls buildControls();
 // Labels that size to their text keep their left and top and take the size
 // of their caption.
 bool sizesToText(const QWidget* widget);
+
+// A picture of ours at a size in logical pixels, sharp on the given screen.
+QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio);
 void setCaption(QWidget* widget, const QString& caption);
 
 }  // namespace tavola

@@ -102,7 +102,7 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
 {
     setObjectName("TavolaWindow");
     setWindowTitle("Vorlando");
-    setWindowIcon(QIcon(":/art/icon.svg"));
+    setWindowIcon(QIcon(renderSvg(":/art/icon.svg", QSize(32, 32), devicePixelRatioF())));
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
     // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.

@@ -94,7 +94,7 @@ TEST(Draw, ProbabilityTableHolds)
     RealRandomServices services;
     Tavola tavola(form, services);
     form.tavola = &tavola;
-    constexpr int kDraws = 120000;
+    constexpr int kDraws = 60000;
     std::map<int, int> countA, countB;
     for (int i = 0; i < kDraws; ++i) {
         tavola.cmdNext_Click();

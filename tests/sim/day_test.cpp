@@ -9,7 +9,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "support/fakes.h"
 

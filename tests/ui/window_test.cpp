@@ -366,6 +366,33 @@ private slots:
         QVERIFY(text("txtAnswer").isEmpty());
     }
 
+    void alarmRingsOnceWithRealTimerAndBoxes()
+    {
+        QStringList seen;
+        // Each box is answered after a second, so that ticks arrive while it is open.
+        std::function<void(QWidget*)> answerLater = [&](QWidget* box) {
+            seen << box->windowTitle();
+            QTimer::singleShot(1200, box, [&, box] {
+                if (auto* input = qobject_cast<QInputDialog*>(box)) {
+                    input->setTextValue("0.00");  // already past: due at once
+                    input->accept();
+                } else {
+                    QTest::keyClick(box, Qt::Key_Return);  // OK, then No
+                }
+                if (seen.size() < 3)
+                    whenModalOpens(answerLater);
+            });
+        };
+        whenModalOpens(answerLater);
+        QTest::keyClick(control("txtAnswer"), Qt::Key_F2);
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 3, 8000);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTest::qWait(1500);
+        QCOMPARE(seen, (QStringList{"Il gioco termina alle ore", "Fine", "INIZIARE NUOVA GARA"}));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(m_window->game().alarmGiven());
+    }
+
     void clockLabelRuns()
     {
         m_window->timer().stop();

@@ -1,0 +1,20 @@
+// Tavola's start-up exactly as app/main.cpp does it, ending once the first
+// problem is on screen (the first operand's label painted with its number).
+#include <QApplication>
+
+#include "bench/first_frame.h"
+#include "ui/application.h"
+#include "ui/qt_services.h"
+#include "ui/tavola_window.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.installEventFilter(new tavola::bench::ExitAtFirstFrame("lblNum1", &app));
+    tavola::configureApplication();
+    tavola::QtServices services;
+    tavola::TavolaWindow window(services);
+    services.setParentWindow(&window);
+    window.start();
+    return QApplication::exec();
+}
