@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 #include <QCursor>
+#include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -90,9 +92,30 @@ const std::array kLayout = {
 
 const char* const kAutoSizeProperty = "tavolaAutoSize";
 
+// The face to ask for: the named one where it is installed, otherwise the
+// first installed of its substitutes. Asking for an installed face directly
+// spares the font matcher a search through every fallback at start-up.
+QString installedFamily(const QString& family)
+{
+    static QHash<QString, QString> resolved;
+    auto found = resolved.constFind(family);
+    if (found != resolved.constEnd())
+        return *found;
+    QString face = family;
+    if (!QFontDatabase::hasFamily(family)) {
+        for (const QString& substitute : QFont::substitutes(family))
+            if (QFontDatabase::hasFamily(substitute)) {
+                face = substitute;
+                break;
+            }
+    }
+    resolved.insert(family, face);
+    return face;
+}
+
 QFont makeFont(const Font& spec)
 {
-    QFont font(QString::fromLatin1(spec.family));
+    QFont font(installedFamily(QString::fromLatin1(spec.family)));
     font.setPointSizeF(spec.points);
     font.setBold(spec.bold);
     font.setItalic(spec.italic);
