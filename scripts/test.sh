@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh test
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test -j2
-ctest --test-dir build/test --output-on-failure -j2
+mkdir -p build/logs
+ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every
 # report, from a test or from a program a test starts, is written to a file,
@@ -17,7 +18,7 @@ rm -rf "$reports" && mkdir -p "$reports"
 status=0
 ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1" \
 UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
-  ctest --test-dir build/asan --output-on-failure -j2 || status=$?
+  ctest --test-dir build/asan --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
 if compgen -G "$reports/*" >/dev/null; then
   cat "$reports"/*
   echo "sanitizer reports above" >&2
@@ -38,13 +39,22 @@ fuzz() {
 }
 fuzz answer & answer=$!
 fuzz time_entry -dict=tests/fuzz/time_entry.dict & time_entry=$!
+fuzzFailed=0
 for name in answer time_entry; do
   if wait "${!name}"; then
     echo "fuzz $name: $(grep -ah 'stat::number_of_executed_units' "build/fuzz/$name.log" | awk '{print $2}') inputs, no failure"
   else
     tail -n 40 "build/fuzz/$name.log"
     echo "fuzz $name failed; the input that failed is saved as build/fuzz/crash-*" >&2
-    status=1
+    status=1 fuzzFailed=$((fuzzFailed + 1))
   fi
 done
+
+# One closing line for the whole run: both test suites and the two fuzz runs.
+passed=0 failed=0
+for log in build/logs/ctest.log build/logs/ctest-asan.log; do
+  read -r ok total < <(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log")
+  passed=$((passed + total - ok)) failed=$((failed + ok))
+done
+echo "tests: $((passed + 2 - fuzzFailed)) passed, $((failed + fuzzFailed)) failed"
 exit "$status"

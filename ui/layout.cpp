@@ -25,7 +25,7 @@ struct Font {
     bool italic = false;
 };
 
-struct ControlSpec {
+struct ControlEntry {
     const char* name;
     Kind kind;
     const char* caption;
@@ -52,41 +52,41 @@ constexpr Font kButton{"MS Sans Serif", 8.25, true};
 // Front to back: the controls that are windows of their own first, then the
 // labels and the image. Earlier rows cover later ones where they overlap.
 const std::array kLayout = {
-    ControlSpec{"Picture1", Kind::pictureBox, "", 9600, 5520, 5490, 855, 11, {}, {}, kMagenta, true},
-    ControlSpec{"txtAnswer", Kind::textBox, "", 8160, 120, 2775, 1200, 8, kOperand, {}, kCyan, false, Qt::AlignLeft,
+    ControlEntry{"Picture1", Kind::pictureBox, "", 9600, 5520, 5490, 855, 11, {}, {}, kMagenta, true},
+    ControlEntry{"txtAnswer", Kind::textBox, "", 8160, 120, 2775, 1200, 8, kOperand, {}, kCyan, false, Qt::AlignLeft,
                 false, "Inserisci il risultato e  premi il tasto  Invio"},
-    ControlSpec{"cmdNext", Kind::pictureButton, "&Nuovo calcolo", 4320, 6120, 1815, 1095, 2, kButton, {}, kCyan,
+    ControlEntry{"cmdNext", Kind::pictureButton, "&Nuovo calcolo", 4320, 6120, 1815, 1095, 2, kButton, {}, kCyan,
                 false, Qt::AlignCenter, false, "Go"},
-    ControlSpec{"cmdExit", Kind::pictureButton, "E&xit", 9600, 4080, 1575, 1095, 0, kButton, {}, kPurple, false,
+    ControlEntry{"cmdExit", Kind::pictureButton, "E&xit", 9600, 4080, 1575, 1095, 0, kButton, {}, kPurple, false,
                 Qt::AlignCenter, false, "Ti prego resta ancora, forse riuscirai a farmi uscire "},
-    ControlSpec{"Command1", Kind::plainButton, "Command1", 4800, 6360, 855, 615, 16},
-    ControlSpec{"Label7", Kind::label, ")", 5160, -120, 615, 1575, 18, kBracket, kBlack},
-    ControlSpec{"Label5", Kind::label, "(", 3120, -120, 495, 1575, 17, kBracket, kBlack},
-    ControlSpec{"Label3", Kind::label, "Risposte totali", 7440, 3360, 2340, 495, 15, kCaption, kBlue, {}, true,
+    ControlEntry{"Command1", Kind::plainButton, "Command1", 4800, 6360, 855, 615, 16},
+    ControlEntry{"Label7", Kind::label, ")", 5160, -120, 615, 1575, 18, kBracket, kBlack},
+    ControlEntry{"Label5", Kind::label, "(", 3120, -120, 495, 1575, 17, kBracket, kBlack},
+    ControlEntry{"Label3", Kind::label, "Risposte totali", 7440, 3360, 2340, 495, 15, kCaption, kBlue, {}, true,
                 Qt::AlignLeft, true},
-    ControlSpec{"Label1", Kind::label, "Risposte errate", 3840, 3360, 2520, 495, 14, kCaption, kRed, {}, true,
+    ControlEntry{"Label1", Kind::label, "Risposte errate", 3840, 3360, 2520, 495, 14, kCaption, kRed, {}, true,
                 Qt::AlignLeft, true},
-    ControlSpec{"lblScore2", Kind::label, "0", 8310, 4080, 555, 885, 13, kScore, kBlue, {}, true, Qt::AlignCenter,
+    ControlEntry{"lblScore2", Kind::label, "0", 8310, 4080, 555, 885, 13, kScore, kBlue, {}, true, Qt::AlignCenter,
                 true},
-    ControlSpec{"lblScore1", Kind::label, "0", 4830, 4080, 540, 885, 3, kScore, kRed, {}, true, Qt::AlignCenter,
+    ControlEntry{"lblScore1", Kind::label, "0", 4830, 4080, 540, 885, 3, kScore, kRed, {}, true, Qt::AlignCenter,
                 true},
-    ControlSpec{"Image1", Kind::image, "", 7560, 1320, 480, 480, -1, {}, {}, {}, false, Qt::AlignLeft, false,
+    ControlEntry{"Image1", Kind::image, "", 7560, 1320, 480, 480, -1, {}, {}, {}, false, Qt::AlignLeft, false,
                 "Clicca sotto di me per impostare il Timer"},
-    ControlSpec{"lblTime", Kind::label, "", 8400, 1800, 90, 300, 12, {"MS Sans Serif", 12, true}, {}, {}, false,
+    ControlEntry{"lblTime", Kind::label, "", 8400, 1800, 90, 300, 12, {"MS Sans Serif", 12, true}, {}, {}, false,
                 Qt::AlignLeft, true, "Clicca sotto di me per attivare il Timer"},
-    ControlSpec{"lblNum2", Kind::label, "", 4200, 240, 345, 1185, 10, kOperand, {}, kCyan, true, Qt::AlignCenter,
+    ControlEntry{"lblNum2", Kind::label, "", 4200, 240, 345, 1185, 10, kOperand, {}, kCyan, true, Qt::AlignCenter,
                 true},
-    ControlSpec{"Label4", Kind::label, "=", 6240, 360, 615, 975, 7, kOperand, {}, kLightCyan, false,
+    ControlEntry{"Label4", Kind::label, "=", 6240, 360, 615, 975, 7, kOperand, {}, kLightCyan, false,
                 Qt::AlignCenter},
-    ControlSpec{"Label2", Kind::label, "-", 2160, 360, 615, 975, 6, {"Arial", 48, false}, {}, kLightCyan, false,
+    ControlEntry{"Label2", Kind::label, "-", 2160, 360, 615, 975, 6, {"Arial", 48, false}, {}, kLightCyan, false,
                 Qt::AlignCenter},
-    ControlSpec{"lblNum1", Kind::label, "", 840, 240, 345, 1185, 5, kOperand, {}, kCyan, true, Qt::AlignCenter,
+    ControlEntry{"lblNum1", Kind::label, "", 840, 240, 345, 1185, 5, kOperand, {}, kCyan, true, Qt::AlignCenter,
                 true},
-    ControlSpec{"lblScore", Kind::label, "0", 1080, 4080, 555, 885, 4, kScore, {}, {}, true, Qt::AlignCenter, true,
+    ControlEntry{"lblScore", Kind::label, "0", 1080, 4080, 555, 885, 4, kScore, {}, {}, true, Qt::AlignCenter, true,
                 "Questo è il tuo punteggio. Forza con il  record"},
-    ControlSpec{"lblMessage", Kind::label, "", 1680, 2040, 6615, 615, 1, {"MS Sans Serif", 24, true, true}, kRed, {},
+    ControlEntry{"lblMessage", Kind::label, "", 1680, 2040, 6615, 615, 1, {"MS Sans Serif", 24, true, true}, kRed, {},
                 false, Qt::AlignCenter},
-    ControlSpec{"Label6", Kind::label, "Risposte esatte", 240, 3360, 2565, 495, 9, kCaption, kGreen, {}, true,
+    ControlEntry{"Label6", Kind::label, "Risposte esatte", 240, 3360, 2565, 495, 9, kCaption, kGreen, {}, true,
                 Qt::AlignCenter, true},
 };
 
@@ -113,12 +113,12 @@ QString installedFamily(const QString& family)
     return face;
 }
 
-QFont makeFont(const Font& spec)
+QFont makeFont(const Font& entry)
 {
-    QFont font(installedFamily(QString::fromLatin1(spec.family)));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(installedFamily(QString::fromLatin1(entry.family)));
+    font.setPointSizeF(entry.points);
+    font.setBold(entry.bold);
+    font.setItalic(entry.italic);
     return font;
 }
 
@@ -156,22 +156,22 @@ QCursor iconCursor(qreal ratio)
     return QCursor(pixmap, 16, 16);
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* surface, ClickSink* sink)
+QWidget* createControl(const ControlEntry& entry, QWidget* surface, ClickSink* sink)
 {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case Kind::label: {
         auto* label = new QLabel(surface);
         label->setTextFormat(Qt::PlainText);
-        label->setText(QString::fromUtf8(spec.caption));
-        label->setAlignment(spec.align | Qt::AlignVCenter);
+        label->setText(QString::fromUtf8(entry.caption));
+        label->setAlignment(entry.align | Qt::AlignVCenter);
         label->setFocusPolicy(Qt::NoFocus);
-        if (spec.border)
+        if (entry.border)
             label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, spec.text.isValid() ? spec.text : palette.color(QPalette::ButtonText));
-        if (spec.back.isValid()) {
-            palette.setColor(QPalette::Window, spec.back);
+        palette.setColor(QPalette::WindowText, entry.text.isValid() ? entry.text : palette.color(QPalette::ButtonText));
+        if (entry.back.isValid()) {
+            palette.setColor(QPalette::Window, entry.back);
             label->setAutoFillBackground(true);
         }
         label->setPalette(palette);
@@ -183,28 +183,28 @@ QWidget* createControl(const ControlSpec& spec, QWidget* surface, ClickSink* sin
         auto* box = new AnswerBox(surface);
         box->setMaxLength(4);
         QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, spec.back);
+        palette.setColor(QPalette::Base, entry.back);
         box->setPalette(palette);
         widget = box;
         break;
     }
     case Kind::pictureButton: {
-        const bool isNext = QLatin1String(spec.name) == QLatin1String("cmdNext");
-        widget = isNext ? new PictureButton(spec.caption, spec.back, ":/art/face_smile.svg", ":/art/face_straight.svg",
+        const bool isNext = QLatin1String(entry.name) == QLatin1String("cmdNext");
+        widget = isNext ? new PictureButton(entry.caption, entry.back, ":/art/face_smile.svg", ":/art/face_straight.svg",
                                             ":/art/face_open.svg", surface)
-                        : new PictureButton(spec.caption, spec.back, ":/art/no_entry.svg", {}, {}, surface);
+                        : new PictureButton(entry.caption, entry.back, ":/art/no_entry.svg", {}, {}, surface);
         widget->setCursor(isNext ? iconCursor(surface->devicePixelRatioF()) : QCursor(Qt::ArrowCursor));
         break;
     }
     case Kind::plainButton:
-        widget = new PushButton(QString::fromUtf8(spec.caption), surface);
+        widget = new PushButton(QString::fromUtf8(entry.caption), surface);
         widget->setCursor(Qt::ArrowCursor);
         break;
     case Kind::pictureBox: {
         auto* box = new PictureView(":/art/robot.svg", surface);
         box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, spec.back);
+        palette.setColor(QPalette::Window, entry.back);
         box->setPalette(palette);
         box->setAutoFillBackground(true);
         box->setEnabled(false);
@@ -220,19 +220,19 @@ QWidget* createControl(const ControlSpec& spec, QWidget* surface, ClickSink* sin
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(twips(spec.left), twips(spec.top), twips(spec.width), twips(spec.height));
-    if (spec.kind != Kind::pictureBox && spec.kind != Kind::image)
-        widget->setFont(makeFont(spec.font));
-    if (spec.kind == Kind::pictureButton) {
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(twips(entry.left), twips(entry.top), twips(entry.width), twips(entry.height));
+    if (entry.kind != Kind::pictureBox && entry.kind != Kind::image)
+        widget->setFont(makeFont(entry.font));
+    if (entry.kind == Kind::pictureButton) {
         QPalette palette = widget->palette();
-        palette.setColor(QPalette::Button, spec.back);
+        palette.setColor(QPalette::Button, entry.back);
         widget->setPalette(palette);
     }
-    if (spec.tooltip)
-        widget->setToolTip(QString::fromUtf8(spec.tooltip));
-    widget->setProperty(kAutoSizeProperty, spec.autoSize);
-    if (spec.autoSize)
+    if (entry.tooltip)
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
+    widget->setProperty(kAutoSizeProperty, entry.autoSize);
+    if (entry.autoSize)
         widget->adjustSize();
     return widget;
 }
@@ -252,8 +252,8 @@ Controls buildControls()
     controls.surface = surface;
 
     // Built from the back forwards, so that each new control covers the ones before.
-    for (auto spec = kLayout.rbegin(); spec != kLayout.rend(); ++spec)
-        controls.byName.insert(QString::fromLatin1(spec->name), createControl(*spec, surface, sink));
+    for (auto entry = kLayout.rbegin(); entry != kLayout.rend(); ++entry)
+        controls.byName.insert(QString::fromLatin1(entry->name), createControl(*entry, surface, sink));
 
     // What each control is for, for screen readers; labels that show values
     // keep their text as their accessible name, so the value itself is read.
