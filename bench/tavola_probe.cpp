@@ -4,17 +4,10 @@
 
 #include "bench/first_frame.h"
 #include "ui/application.h"
-#include "ui/qt_services.h"
-#include "ui/tavola_window.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     app.installEventFilter(new tavola::bench::ExitAtFirstFrame("lblNum1", &app));
-    tavola::configureApplication();
-    tavola::QtServices services;
-    tavola::TavolaWindow window(services);
-    services.setParentWindow(&window);
-    window.start();
-    return QApplication::exec();
+    return tavola::runGame();
 }

@@ -6,6 +6,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "ui/qt_services.h"
+#include "ui/tavola_window.h"
+
 // The pictures live in a static library: register them explicitly.
 static void registerArt() { Q_INIT_RESOURCE(art); }
 
@@ -27,6 +30,16 @@ void configureApplication()
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
     QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+}
+
+int runGame()
+{
+    configureApplication();
+    QtServices services;
+    TavolaWindow window(services);
+    services.setParentWindow(&window);
+    window.start();
+    return QApplication::exec();
 }
 
 }  // namespace tavola

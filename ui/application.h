@@ -7,4 +7,8 @@ namespace tavola {
 // faces for the fonts the layout asks for. Call once, after QApplication.
 void configureApplication();
 
+// Sets up the application, opens the game window and runs it until the
+// program ends; returns the exit code.
+int runGame();
+
 }  // namespace tavola

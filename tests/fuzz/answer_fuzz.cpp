@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "game/answer.h"
+#include "fuzz/report.h"
 #include "runtime/numbers.h"
 
 namespace {
@@ -122,25 +123,9 @@ std::optional<std::int16_t> referenceAnswer(std::string_view text) { return refe
 
 std::string shown(std::optional<std::int16_t> answer) { return answer ? std::to_string(*answer) : "nothing"; }
 
-std::string printable(std::string_view text)
-{
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 [[noreturn]] void fail(std::string_view text, const std::string& what)
 {
-    std::fprintf(stderr, "answer reader, text \"%s\": %s\n", printable(text).c_str(), what.c_str());
-    std::abort();
+    tavola::fuzz::failOn("answer reader, text", text, what);
 }
 
 void checkText(std::string_view text)

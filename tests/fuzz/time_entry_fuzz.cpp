@@ -10,31 +10,16 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/report.h"
 #include "runtime/time_value.h"
 
 namespace {
 
 using tavola::TimeValue;
 
-std::string printable(std::string_view text)
-{
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 [[noreturn]] void fail(std::string_view text, const std::string& what)
 {
-    std::fprintf(stderr, "time entry \"%s\": %s\n", printable(text).c_str(), what.c_str());
-    std::abort();
+    tavola::fuzz::failOn("time entry", text, what);
 }
 
 long long wholeSeconds(TimeValue value) { return std::llround(value * 86400.0); }
