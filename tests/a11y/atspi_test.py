@@ -371,6 +371,20 @@ def play(program):
         if tavola.poll() is not None:
             raise Failure(f"the program exited with status {tavola.returncode}")
         log("both answers were judged and counted as expected")
+
+        # The access keys, as real key events: Alt+N draws the next problem,
+        # Alt+X ends the program at once and cleanly.
+        xdotool("key", "alt+n")
+        wait_for("the next problem after Alt+N",
+                 lambda: window.name("message") == "" and not window.has_state("next", pyatspi.STATE_ENABLED))
+        xdotool("key", "alt+x")
+        try:
+            status = tavola.wait(timeout=STEP_LIMIT)
+        except subprocess.TimeoutExpired:
+            raise Failure("Alt+X did not end the program") from None
+        if status != 0:
+            raise Failure(f"the program ended with status {status} after Alt+X")
+        log("Alt+N and Alt+X work")
     finally:
         for process in (tavola, launcher):
             if process.poll() is None:
