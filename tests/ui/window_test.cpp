@@ -282,6 +282,7 @@ private slots:
         QString title, prompt;
         whenModalOpens([&](QWidget* box) {
             auto* dialog = qobject_cast<QInputDialog*>(box);
+            QVERIFY(buttonWithText(box, "OK") && buttonWithText(box, "Annulla"));  // Italian whatever the locale
             title = dialog->windowTitle();
             prompt = dialog->labelText();
             dialog->setTextValue("14.22");
