@@ -273,7 +273,6 @@ Controls buildControls()
     const QStringList tabOrder = {"cmdExit", "cmdNext", "txtAnswer", "Picture1", "Command1"};
     for (int i = 0; i + 1 < tabOrder.size(); ++i)
         QWidget::setTabOrder(controls.byName.value(tabOrder[i]), controls.byName.value(tabOrder[i + 1]));
-    controls.byName.value("Command1")->setFocusPolicy(Qt::StrongFocus);
     return controls;
 }
 

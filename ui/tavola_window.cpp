@@ -177,7 +177,7 @@ void TavolaWindow::buildMenuBar()
     web->setObjectName("web");
     web->addAction(QString::fromUtf8("Altri giochi gratuiti per la scuola? Chiedi in classe!"))->setObjectName("free");
     // A modal box opened from inside the menu's own show would crash Qt 6.4:
-    // ask once the menu has finished showing, then close the menus and ask.
+    // wait until the menu has finished showing, close the menus, then ask.
     connect(next, &QMenu::aboutToShow, this, [this] {
         if (m_newGameQueued)
             return;

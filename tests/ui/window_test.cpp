@@ -1,5 +1,4 @@
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
