@@ -27,6 +27,10 @@ public:
     int windowState() const override { return 0; }
     std::string caption() const override { return m_caption; }
     void setCaption(std::string_view caption) override { m_caption.assign(caption); }
+    void setAccessibleName(Control, std::string_view name) override { m_name.assign(name); }
+    void setAccessibleDescription(Control, std::string_view description) override { m_description.assign(description); }
+    void announce(std::string_view) override {}
+    void load() override {}
     void unload() override {}
     void show() override {}
 
@@ -37,6 +41,7 @@ private:
     Control m_focus = Control::cmdNext;
     std::int32_t m_back = 0;
     std::string m_caption = "Vorlando";
+    std::string m_name, m_description;
 };
 
 // A window object on either form, loaded and showing its first problem.
@@ -44,8 +49,7 @@ template <typename FormType>
 struct Bench {
     Bench()
     {
-        tavola.Form_Load();
-        tavola.windowActivated();
+        tavola.start();
         services.clock = 46363.5;  // 7 December 2026, noon
     }
     // The fake keeps a log of every call; keep it from growing without end.

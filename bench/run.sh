@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures Tavola against a bare Qt window of the same size, on a private X
 # server, and the game logic's cost per key. Run by hand, not in CI:
-#   bench/run.sh            (about four minutes on two cores)
+#   bench/run.sh            (about five minutes on two cores)
+#   STARTUP_RUNS=10 bench/run.sh    fewer timed start-ups (40 by default)
 # Prints one table at the end; the raw figures stay in build/bench/results.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,11 +26,12 @@ fi
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTAVOLA_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j2
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DTAVOLA_BUILD_TESTS=OFF -DTAVOLA_BUILD_BENCH=ON >/dev/null
-cmake --build build/bench -j2 --target bare_window tavola_probe core_bench
+cmake --build build/bench -j2 --target bare_window font_floor tavola_probe core_bench
 
 program=$PWD/build/release/app/tavola
 probe=$PWD/build/bench/bench/tavola_probe
 bare=$PWD/build/bench/bench/bare_window
+fonts=$PWD/build/bench/bench/font_floor
 results=$PWD/build/bench/results
 rm -rf "$results" && mkdir -p "$results"
 
@@ -73,11 +75,24 @@ waitForWindow() {
 cpuTime() { cat /proc/"$1"/task/*/schedstat | awk '{sum += $1} END {print sum}'; }
 
 # --- (a) exec to the first frame ----------------------------------------------
-# Both programs end once their first frame with text is on the X server:
-# Tavola when the first operand of the first problem is painted.
+# Every program ends once its first frame with text is on the X server:
+# Tavola when the first operand of the first problem is painted. The font
+# floor is the bare window with Tavola's texts in Tavola's fonts.
 echo "== start-up: exec to first frame"
-hyperfine -N --warmup 5 --runs 40 --export-json "$results/startup.json" \
-  -n tavola "$probe" -n bare "$bare --first-frame"
+hyperfine -N --warmup 5 --runs "${STARTUP_RUNS:-40}" --export-json "$results/startup.json" \
+  -n tavola "$probe" -n bare "$bare --first-frame" -n fonts "$fonts --first-frame"
+
+# The same start-ups counted in instructions, which unlike time do not depend
+# on the machine's load.
+echo "== start-up: instructions to first frame under callgrind"
+for name in tavola bare fonts; do
+  case $name in
+    tavola) command=("$probe") ;;
+    bare) command=("$bare" --first-frame) ;;
+    fonts) command=("$fonts" --first-frame) ;;
+  esac
+  valgrind --tool=callgrind --callgrind-out-file="$results/first.$name.callgrind" "${command[@]}" >/dev/null 2>&1
+done
 
 # --- (b) peak resident memory after five seconds of running ----------------------
 echo "== peak RSS"
@@ -145,11 +160,18 @@ def read(path):
         return f.read()
 
 startup = {r["command"]: r for r in json.loads(read(f"{results}/startup.json"))["results"]}
-start_t = statistics.median(startup["tavola"]["times"]) * 1000
-start_b = statistics.median(startup["bare"]["times"]) * 1000
+start_t, start_b, start_f = (statistics.median(startup[n]["times"]) * 1000 for n in ("tavola", "bare", "fonts"))
 # CPU of the whole process (all threads, user and system), mean over the runs.
-cpu_start_t = (startup["tavola"]["user"] + startup["tavola"]["system"]) * 1000
-cpu_start_b = (startup["bare"]["user"] + startup["bare"]["system"]) * 1000
+cpu_start_t, cpu_start_b, cpu_start_f = ((startup[n]["user"] + startup[n]["system"]) * 1000
+                                         for n in ("tavola", "bare", "fonts"))
+
+def totals(path):
+    return max((int(line.split()[1]) for line in read(path).splitlines() if line.startswith("totals:")), default=0)
+
+ir_first_t, ir_first_b, ir_first_f = (totals(f"{results}/first.{n}.callgrind") for n in ("tavola", "bare", "fonts"))
+
+def share(fonts, bare, tavola):
+    return f"{100 * (fonts - bare) / (tavola - bare):.0f} %" if tavola > bare else ""
 
 def rss(name):
     return statistics.median(int(read(p).split()[-1]) for p in glob.glob(f"{results}/rss.{name}.*")) / 1024
@@ -159,12 +181,8 @@ rss_t, rss_b = rss("tavola"), rss("bare")
 cpu_t, cpu_c, cpu_b = (100.0 * int(x) / 1e9 / 60 for x in read(f"{results}/idle_cpu_ns").split())
 
 def instructions(name):
-    total = 0
     # Only the dump taken while instrumentation was on counts (file name ends in .1).
-    for path in glob.glob(f"{results}/idle.{name}.callgrind.*"):
-        totals = [int(line.split()[1]) for line in read(path).splitlines() if line.startswith("totals:")]
-        total += max(totals, default=0)
-    return total / 30.0
+    return sum(totals(path) for path in glob.glob(f"{results}/idle.{name}.callgrind.*")) / 30.0
 
 ir_t, ir_c = instructions("tavola"), instructions("clock")
 timer_share = None
@@ -181,7 +199,15 @@ for b in json.loads(read(f"{results}/core.json"))["benchmarks"]:
 
 rows = [
     ("exec to first frame, median", f"{start_t:.1f} ms", f"{start_b:.1f} ms", start_t / start_b, "<= 1.15"),
+    ("  font floor", f"{start_f:.1f} ms", f"{start_b:.1f} ms", start_f / start_b, ""),
+    ("  share of the gap in fonts", share(start_f, start_b, start_t), "", None, ""),
     ("  CPU to first frame, mean", f"{cpu_start_t:.1f} ms", f"{cpu_start_b:.1f} ms", cpu_start_t / cpu_start_b, ""),
+    ("  same, font floor", f"{cpu_start_f:.1f} ms", f"{cpu_start_b:.1f} ms", cpu_start_f / cpu_start_b, ""),
+    ("instructions to first frame", f"{ir_first_t / 1e6:.0f} M", f"{ir_first_b / 1e6:.0f} M",
+     ir_first_t / ir_first_b if ir_first_b else None, ""),
+    ("  font floor", f"{ir_first_f / 1e6:.0f} M", f"{ir_first_b / 1e6:.0f} M",
+     ir_first_f / ir_first_b if ir_first_b else None, ""),
+    ("  share of the gap in fonts", share(ir_first_f, ir_first_b, ir_first_t), "", None, ""),
     ("peak RSS after 5 s, median", f"{rss_t:.1f} MiB", f"{rss_b:.1f} MiB", rss_t / rss_b, "<= 1.15"),
     ("idle CPU over 60 s, of one core", f"{cpu_t:.3f} %", f"{cpu_c:.3f} %", cpu_t / cpu_c if cpu_c else None,
      "well under 1 %"),
@@ -198,6 +224,7 @@ for name, label in (("keystroke/lean_form", "keystroke, game logic"), ("enter/le
 
 print()
 print("bare Qt: the bare window; for idle, the bare window with a clock label")
+print("font floor: the bare window with Tavola's first texts in Tavola's fonts")
 print(f"{'measure':34} {'tavola':>12} {'bare Qt':>12} {'ratio':>7}  target")
 for name, t, b, ratio, target in rows:
     print(f"{name:34} {t:>12} {b:>12} {'' if ratio is None else f'{ratio:.2f}':>7}  {target}")

@@ -30,8 +30,15 @@ public:
     virtual std::string caption() const = 0;
     virtual void setCaption(std::string_view caption) = 0;
 
-    // A new game: destroy the controls, then build them afresh and run the
-    // load, resize and (once active) activate handlers again.
+    // What a screen reader says of a control, beside its caption or text.
+    virtual void setAccessibleName(Control control, std::string_view name) = 0;
+    virtual void setAccessibleDescription(Control control, std::string_view description) = 0;
+    // Tells a screen reader something that the window shows nowhere.
+    virtual void announce(std::string_view message) = 0;
+
+    // Builds every control as at program start; unload destroys them. show
+    // puts the window on screen in its normal (or maximised) state.
+    virtual void load() = 0;
     virtual void unload() = 0;
     virtual void show() = 0;
 };

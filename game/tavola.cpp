@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/answer.h"
+#include "game/texts.h"
 #include "runtime/numbers.h"
 
 namespace tavola {
@@ -31,6 +32,15 @@ bool addOne(std::int16_t& counter)
 
 Tavola::Tavola(Form& form, Services& services) : m_form(form), m_services(services) {}
 
+void Tavola::start()
+{
+    m_form.load();
+    Form_Load();
+    m_form.show();
+    Form_Resize();
+    Form_Activate();
+}
+
 void Tavola::Form_Load()
 {
     m_state.endTime = std::string();
@@ -38,18 +48,10 @@ void Tavola::Form_Load()
     m_state.wrongCount = 0;
     m_correctCapped = false;
     m_wrongCapped = false;
-    m_activatePending = true;
+    m_lastRight.reset();
 }
 
 void Tavola::Form_Activate() { cmdNext_Click(); }
-
-void Tavola::windowActivated()
-{
-    if (!m_activatePending)
-        return;
-    m_activatePending = false;
-    Form_Activate();
-}
 
 void Tavola::cmdNext_Click()
 {
@@ -68,9 +70,14 @@ void Tavola::cmdNext_Click()
     m_form.setText(Control::lblNum1, formatInteger(operandA));
     m_form.setText(Control::lblNum2, formatInteger(m_state.operandB));
     m_state.expectedAnswer = static_cast<std::int16_t>(operandA - m_state.operandB);
+    // Disabling the focused button already moves the focus into the answer
+    // box, so the box is named after the new problem first.
+    m_form.setAccessibleName(Control::txtAnswer, spoken::question(operandA, m_state.operandB));
     m_form.setEnabled(Control::cmdNext, false);
     m_form.setBackColor(composeRgb(-20 * drawA, -20 * drawB, -50 * drawA));
     m_form.setFocus(Control::txtAnswer);
+    // Only now that it has lost the focus, or a screen reader would read it out.
+    m_form.setAccessibleDescription(Control::cmdNext, spoken::kNextButton);
 }
 
 void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
@@ -91,25 +98,41 @@ void Tavola::scoreAnswer()
 {
     // A pasted text may read outside 16 bits ("9e99"): that is no right answer.
     const auto answer = readAnswer(m_form.text(Control::txtAnswer));
-    if (answer && *answer == m_state.expectedAnswer) {
+    const bool right = answer && *answer == m_state.expectedAnswer;
+    if (right)
         m_correctCapped = addOne(m_state.correctCount) || m_correctCapped;
-        m_form.setText(Control::lblMessage, "Esatto, è incredibile!!!");
-    } else {
+    else
         m_wrongCapped = addOne(m_state.wrongCount) || m_wrongCapped;
-        m_form.setText(Control::lblMessage, "Sbagliato!! " + formatInteger(m_state.expectedAnswer));
+    m_lastRight = right;
+    const std::string correct = countText(m_state.correctCount, m_correctCapped);
+    const std::string wrong = countText(m_state.wrongCount, m_wrongCapped);
+    // The total is counted wider than the counters, so it never overflows.
+    const long long sum = static_cast<long long>(m_state.wrongCount) + m_state.correctCount;
+    const std::string total = countText(sum, m_correctCapped || m_wrongCapped);
+
+    // A screen reader reads the verdict as the button takes the focus, so it
+    // is in place before the focus moves.
+    const long long operandA = static_cast<long long>(m_state.expectedAnswer) + m_state.operandB;
+    m_form.setAccessibleDescription(
+        Control::cmdNext,
+        spoken::verdict(right, operandA, m_state.operandB, m_state.expectedAnswer, correct, wrong, total));
+
+    if (right) {
+        m_form.setText(Control::lblMessage, text::kRight);
+    } else {
+        m_form.setText(Control::lblMessage, std::string(text::kWrongPrefix) + formatInteger(m_state.expectedAnswer));
         m_form.setBackColor(composeRgb(0, 0, 0));
-        m_form.setText(Control::lblScore1, countText(m_state.wrongCount, m_wrongCapped));
+        m_form.setText(Control::lblScore1, wrong);
         m_form.setEnabled(Control::cmdNext, true);
         m_form.setFocus(Control::cmdNext);
     }
-    m_form.setText(Control::lblScore, countText(m_state.correctCount, m_correctCapped));
+    m_form.setText(Control::lblScore, correct);
     m_form.setEnabled(Control::cmdNext, true);
     m_form.setFocus(Control::cmdNext);
-    // The total is counted wider than the counters, so it never overflows.
-    const long long total = static_cast<long long>(m_state.wrongCount) + m_state.correctCount;
-    m_form.setText(Control::lblScore2, countText(total, m_correctCapped || m_wrongCapped));
+    m_form.setText(Control::lblScore2, total);
     m_form.setEnabled(Control::cmdNext, true);
     m_form.setFocus(Control::cmdNext);
+    m_form.setAccessibleDescription(Control::txtAnswer, spoken::answerBox(true, right, correct, wrong, total));
 }
 
 void Tavola::Next_Click()
@@ -117,10 +140,10 @@ void Tavola::Next_Click()
     // The menu cannot be reached behind a modal box, but a queued request might.
     if (boxOpen())
         return;
-    if (messageBox("INIZIAMO UNA NUOVA GARA  ?", MsgBoxButtons::yesNoDefaultNo, "INIZIARE NUOVA GARA") == MsgBoxResult::no)
+    if (messageBox(text::kNewGamePrompt, MsgBoxButtons::yesNoDefaultNo, text::kNewGameTitle) == MsgBoxResult::no)
         return;
     m_form.unload();
-    m_form.show();
+    start();
 }
 
 void Tavola::cmdExit_Click() { m_services.end(); }

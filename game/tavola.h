@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ class Tavola {
 public:
     Tavola(Form& form, Services& services);
 
+    // Loads the window, shows it and draws the first problem: at program
+    // start and for every new game. Drawing does not wait for the desktop to
+    // activate the window, which some desktops never do.
+    void start();
+
     // Game lifecycle and the drill.
     void Form_Load();
     void Form_Activate();
@@ -30,11 +36,6 @@ public:
     void Form_Resize();
     void Form_Click();
 
-    // The toolkit reports every activation of the window (a box closing or a
-    // return from another program included); only the first one after a load
-    // is the activation that draws the first problem.
-    void windowActivated();
-
     const GameState& state() const { return m_state; }
     bool alarmGiven() const { return m_alarmGiven; }
     bool boxOpen() const { return m_openBoxes > 0; }
@@ -42,7 +43,6 @@ public:
 private:
     void ShowClockInCaption();
     void scoreAnswer();
-    void showCounters();
     MsgBoxResult messageBox(std::string_view prompt, MsgBoxButtons buttons, std::string_view title);
     std::string inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText);
 
@@ -50,12 +50,12 @@ private:
     Services& m_services;
     GameState m_state;
 
-    bool m_activatePending = false;
-
     // A counter that reached the top of its range stops there; the labels then
     // say "at least" rather than show a false count.
     bool m_correctCapped = false;
     bool m_wrongCapped = false;
+    // The outcome of the last answer of this game, for a screen reader.
+    std::optional<bool> m_lastRight;
 
     bool m_alarmGiven = false;
     // An alarm fell due while a box was open; it rings at the first tick after.

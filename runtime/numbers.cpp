@@ -12,8 +12,6 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 }  // namespace
 
 double leadingNumber(std::string_view text)

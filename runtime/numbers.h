@@ -7,6 +7,10 @@
 
 namespace tavola {
 
+// A blank, as every reader of a typed or pasted text skips it: space, tab, or
+// the line break a paste may bring along (a line edit shows it as a space).
+constexpr bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
 // The number a text begins with, as the answer box is read: leading blanks
 // skipped, an optional sign, digits with an optional decimal point and an
 // optional exponent ("9e99"). Reads 0 when the text begins with no number;

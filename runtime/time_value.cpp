@@ -1,52 +1,22 @@
 #include "runtime/time_value.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+
+#include "runtime/numbers.h"
 
 namespace tavola {
 
 namespace {
 
+using std::chrono::sys_days;
+
 constexpr long long kSecondsPerDay = 86400;
-// Days from 1970-01-01 (the epoch of daysFromCivil) back to 1899-12-30.
-constexpr long long kEpochOffset = 25569;
-// Keeps rounding and field arithmetic far from integer overflow.
+constexpr sys_days kEpoch = std::chrono::year{1899} / 12 / 30;
+// Keeps rounding far from integer overflow and every date within the years
+// std::chrono::year can hold.
 constexpr double kMaxMagnitude = 1.0e7;
-
-// Days since 1970-01-01 of a proleptic Gregorian date; eras of 400 years
-// keep the arithmetic exact for negative years too.
-long long daysFromCivil(long long y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(long long z, int& year, int& month, int& day)
-{
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
-
-bool isLeapYear(int y)
-{
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int daysInMonth(int y, int m)
-{
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
-}
 
 // Whole days and seconds of the day, the seconds rounded to the nearest one
 // and carried into the next day when they reach midnight.
@@ -62,11 +32,6 @@ void splitDaysSeconds(TimeValue value, long long& days, long long& seconds)
         ++days;
         seconds -= kSecondsPerDay;
     }
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
 }
 
 char lower(char c)
@@ -160,10 +125,10 @@ std::optional<long long> readDate(Cursor& in)
         year += year < 30 ? 2000 : 1900;
     else if (yearDigits != 4)
         return std::nullopt;
-    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1
-        || day > daysInMonth(year, month))
+    const std::chrono::year_month_day date{std::chrono::year{year}, std::chrono::month(month), std::chrono::day(day)};
+    if (year < 1900 || year > 9999 || !date.ok())
         return std::nullopt;
-    return daysFromCivil(year, month, day) + kEpochOffset;
+    return (sys_days{date} - kEpoch).count();
 }
 
 // Seconds of the day. Minutes and seconds need exactly two digits: "14.5"
@@ -192,15 +157,6 @@ std::optional<long long> readTime(Cursor& in)
     return hour * 3600LL + minute * 60 + second;
 }
 
-// A non-negative number left-padded with zeros to at least `width` digits.
-std::string padded(int value, std::size_t width)
-{
-    std::string text = std::to_string(value);
-    if (text.size() < width)
-        text.insert(0, width - text.size(), '0');
-    return text;
-}
-
 }  // namespace
 
 TimeValue makeTime(int hour, int minute, int second)
@@ -210,18 +166,23 @@ TimeValue makeTime(int hour, int minute, int second)
 
 TimeValue makeDate(int year, int month, int day)
 {
-    return static_cast<TimeValue>(daysFromCivil(year, month, day) + kEpochOffset);
+    const sys_days date = std::chrono::year{year} / month / day;
+    return static_cast<TimeValue>((date - kEpoch).count());
 }
 
 DateTimeFields splitTimeValue(TimeValue value)
 {
     long long days = 0, seconds = 0;
     splitDaysSeconds(value, days, seconds);
+    const std::chrono::year_month_day date{kEpoch + std::chrono::days(days)};
+    const std::chrono::hh_mm_ss time{std::chrono::seconds(seconds)};
     DateTimeFields f;
-    civilFromDays(days - kEpochOffset, f.year, f.month, f.day);
-    f.hour = static_cast<int>(seconds / 3600);
-    f.minute = static_cast<int>(seconds / 60 % 60);
-    f.second = static_cast<int>(seconds % 60);
+    f.year = static_cast<int>(date.year());
+    f.month = static_cast<int>(unsigned{date.month()});
+    f.day = static_cast<int>(unsigned{date.day()});
+    f.hour = static_cast<int>(time.hours().count());
+    f.minute = static_cast<int>(time.minutes().count());
+    f.second = static_cast<int>(time.seconds().count());
     return f;
 }
 
@@ -272,20 +233,25 @@ std::string timeValueText(TimeValue value)
     // Below 1 there is no date, so a hair before midnight wraps to 00:00:00
     // instead of becoming 31/12/1899, which could not be read back.
     const DateTimeFields f = splitTimeValue(value < 1 ? timeOfDay(value) : value);
-    const std::string time = padded(f.hour, 2) + ':' + padded(f.minute, 2) + ':' + padded(f.second, 2);
+    const bool midnight = f.hour == 0 && f.minute == 0 && f.second == 0;
+    char text[40];
     if (value < 1)
-        return time;
-    const std::string date = padded(f.day, 2) + '/' + padded(f.month, 2) + '/' + padded(f.year, 4);
-    if (f.hour == 0 && f.minute == 0 && f.second == 0)
-        return date;
-    return date + ' ' + time;
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", f.hour, f.minute, f.second);
+    else if (midnight)
+        std::snprintf(text, sizeof text, "%02d/%02d/%04d", f.day, f.month, f.year);
+    else
+        std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", f.day, f.month, f.year, f.hour, f.minute,
+                      f.second);
+    return text;
 }
 
 std::string mediumTimeText(TimeValue value)
 {
     const DateTimeFields f = splitTimeValue(timeOfDay(value));
     const int hour12 = f.hour % 12 == 0 ? 12 : f.hour % 12;
-    return padded(hour12, 2) + ':' + padded(f.minute, 2) + (f.hour < 12 ? " AM" : " PM");
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d %s", hour12, f.minute, f.hour < 12 ? "AM" : "PM");
+    return text;
 }
 
 }  // namespace tavola

@@ -7,12 +7,15 @@
 #include <QString>
 #include <QWidget>
 
+#include "game/form.h"
+
 namespace tavola {
 
 // Positions and sizes are kept in twips, as the layout was drawn; 15 twips
 // make one logical pixel.
 constexpr int twips(int value) { return value / 15; }
 
+// The client area that shows the whole layout, the window's size at start.
 inline constexpr int kClientWidth = 1006;  // wide enough for the picture box on the right
 inline constexpr int kClientHeight = 554;
 
@@ -32,12 +35,17 @@ struct Controls {
 // pictures, tooltips, layering and tab order as at program start.
 Controls buildControls();
 
+// The objectName of a control the game logic addresses.
+const char* controlName(Control control);
+
 // Labels that size to their text keep their left and top and take the size
 // of their caption.
 bool sizesToText(const QWidget* widget);
 
 // A picture of ours at a size in logical pixels, sharp on the given screen.
 QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio);
-void setCaption(QWidget* widget, const QString& caption);
+// Writes a label's caption (resizing a label that sizes to its text) or the
+// answer box's text.
+void setControlText(QWidget* widget, const QString& caption);
 
 }  // namespace tavola

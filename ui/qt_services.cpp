@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "ui/bell.h"
@@ -13,6 +15,14 @@ namespace {
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
+// Wide enough for the desktop to show the whole title beside its buttons.
+int widthForTitle(const QWidget& box, const QString& title)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) * 5 / 4 + 160;
+}
+
 }  // namespace
 
 TimeValue QtServices::now()
@@ -20,7 +30,8 @@ TimeValue QtServices::now()
     const QDateTime local = QDateTime::currentDateTime();
     const QDate date = local.date();
     const QTime time = local.time();
-    return makeDate(date.year(), date.month(), date.day()) + time.msecsSinceStartOfDay() / 86400000.0;
+    // The current whole second, as a clock shows it: never ahead of the time.
+    return makeDate(date.year(), date.month(), date.day()) + makeTime(time.hour(), time.minute(), time.second());
 }
 
 void QtServices::randomize() { m_random.randomize(); }
@@ -35,6 +46,10 @@ MsgBoxResult QtServices::msgBox(std::string_view prompt, MsgBoxButtons buttons, 
     box.setWindowTitle(qs(title));
     box.setText(qs(prompt));
     box.setTextFormat(Qt::PlainText);
+    // A message box sizes itself to its text; a spacer below it widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(widthForTitle(box, box.windowTitle()), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     if (buttons == MsgBoxButtons::yesNoDefaultNo) {
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -56,6 +71,9 @@ std::string QtServices::inputBox(std::string_view prompt, std::string_view title
     dialog.setWindowTitle(qs(title));
     dialog.setLabelText(qs(prompt));
     dialog.setTextValue(qs(defaultText));
+    // The dialog fits its layout to the entry, so the entry sets its width.
+    if (auto* entry = dialog.findChild<QLineEdit*>())
+        entry->setMinimumWidth(widthForTitle(dialog, dialog.windowTitle()) - 24);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();

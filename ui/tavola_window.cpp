@@ -1,41 +1,32 @@
 #include "ui/tavola_window.h"
 
-#include <QAccessible>
 #include <QApplication>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
 
+#include "game/texts.h"
 #include "ui/widgets.h"
 
 namespace tavola {
 
 namespace {
 
-const char* controlName(Control control)
-{
-    switch (control) {
-    case Control::txtAnswer: return "txtAnswer";
-    case Control::cmdNext: return "cmdNext";
-    case Control::lblNum1: return "lblNum1";
-    case Control::lblNum2: return "lblNum2";
-    case Control::lblMessage: return "lblMessage";
-    case Control::lblTime: return "lblTime";
-    case Control::lblScore: return "lblScore";
-    case Control::lblScore1: return "lblScore1";
-    case Control::lblScore2: return "lblScore2";
-    }
-    return "";
-}
-
 QColor colorFromRgb(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// A control's own description, before anything was announced on it.
+const char* const kBaseDescription = "tavolaBaseDescription";
 
 }  // namespace
 
-// The game logic's view of the window: control names mapped to widgets.
+// The game logic's view of the window: controls mapped to widgets.
 class TavolaWindow::WindowForm : public Form {
 public:
     explicit WindowForm(TavolaWindow& window) : m_window(window) {}
@@ -51,7 +42,7 @@ public:
     }
     void setText(Control control, std::string_view text) override
     {
-        tavola::setCaption(m_window.widgetFor(control), QString::fromUtf8(text.data(), qsizetype(text.size())));
+        setControlText(m_window.widgetFor(control), qs(text));
     }
     void setEnabled(Control control, bool enabled) override
     {
@@ -60,12 +51,8 @@ public:
     }
     void setFocus(Control control) override
     {
-        QWidget* widget = m_window.widgetFor(control);
-        if (!widget)
-            return;
-        if (control == Control::txtAnswer)
-            m_window.announceProblem();
-        widget->setFocus(Qt::OtherFocusReason);
+        if (QWidget* widget = m_window.widgetFor(control))
+            widget->setFocus(Qt::OtherFocusReason);
     }
     void setBackColor(std::int32_t rgb) override
     {
@@ -78,20 +65,35 @@ public:
     }
     int windowState() const override { return m_window.isMinimized() ? kWindowMinimized : 0; }
     std::string caption() const override { return m_window.windowTitle().toStdString(); }
-    void setCaption(std::string_view caption) override
+    void setCaption(std::string_view caption) override { m_window.setWindowTitle(qs(caption)); }
+    void setAccessibleName(Control control, std::string_view name) override
     {
-        m_window.setWindowTitle(QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+        if (QWidget* widget = m_window.widgetFor(control))
+            widget->setAccessibleName(qs(name));
     }
+    void setAccessibleDescription(Control control, std::string_view description) override
+    {
+        if (QWidget* widget = m_window.widgetFor(control)) {
+            widget->setProperty(kBaseDescription, qs(description));
+            widget->setAccessibleDescription(qs(description));
+        }
+    }
+    // Said on the control that has the focus: a screen reader speaks a change
+    // of the focused control's description, or reads it with the control as
+    // the focus comes back to it from a closing box.
+    void announce(std::string_view message) override
+    {
+        QWidget* focused = m_window.focusWidget();
+        if (!focused)
+            return;
+        QString base = focused->property(kBaseDescription).toString();
+        if (base.isEmpty())
+            base = focused->accessibleDescription();
+        focused->setAccessibleDescription(base.isEmpty() ? qs(message) : base + ". " + qs(message));
+    }
+    void load() override { m_window.load(); }
     void unload() override { m_window.unload(); }
-    void show() override
-    {
-        m_window.load();
-        m_window.m_tavola.Form_Resize();
-        // A new game is only ever asked for from this window, which the pupil
-        // is looking at; the box that asked may already have handed the
-        // activation back, so do not wait for another one.
-        QTimer::singleShot(0, &m_window, [window = &m_window] { window->m_tavola.windowActivated(); });
-    }
+    void show() override { m_window.showWindow(); }
 
 private:
     TavolaWindow& m_window;
@@ -101,36 +103,44 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     : QMainWindow(parent), m_form(std::make_unique<WindowForm>(*this)), m_tavola(*m_form, services)
 {
     setObjectName("TavolaWindow");
-    setWindowTitle("Vorlando");
+    setWindowTitle(qs(text::kCaption));
     setWindowIcon(QIcon(renderSvg(":/art/icon.svg", QSize(32, 32), devicePixelRatioF())));
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
     // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.
     auto* endTimeKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(endTimeKey, &QShortcut::activated, this, [this] { m_tavola.Form_Click(); });
+    // The new-problem button is the window's cancel button: Esc presses it
+    // while it is enabled. Enter in the answer box keeps scoring.
+    auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancelKey, &QShortcut::activated, this, [this] {
+        auto* next = qobject_cast<QPushButton*>(widgetFor(Control::cmdNext));
+        if (next && next->isEnabled())
+            next->click();
+    });
 }
 
 TavolaWindow::~TavolaWindow() = default;
 
 void TavolaWindow::start()
 {
-    load();
-    show();
+    m_tavola.start();
     activateWindow();
 }
 
 void TavolaWindow::load()
 {
+    ++m_loads;
     m_controls = buildControls();
     setCentralWidget(m_controls.surface);
     buildMenuBar();
-    auto* answer = m_controls.get<AnswerBox>("txtAnswer");
+    auto* answer = qobject_cast<AnswerBox*>(widgetFor(Control::txtAnswer));
     answer->setKeyHandler([this](std::int16_t& key) { m_tavola.txtAnswer_KeyPress(key); });
-    connect(m_controls.get<QPushButton>("cmdNext"), &QPushButton::clicked, this, [this] { m_tavola.cmdNext_Click(); });
+    connect(qobject_cast<QPushButton*>(widgetFor(Control::cmdNext)), &QPushButton::clicked, this,
+            [this] { m_tavola.cmdNext_Click(); });
     connect(m_controls.get<QPushButton>("cmdExit"), &QPushButton::clicked, this, [this] { m_tavola.cmdExit_Click(); });
     connect(qobject_cast<Surface*>(m_controls.surface), &Surface::clicked, this, [this] { m_tavola.Form_Click(); });
     m_controls.byName.value("cmdExit")->setFocus(Qt::OtherFocusReason);
-    m_tavola.Form_Load();
     if (!m_timer.isActive())
         m_timer.start();
 }
@@ -148,19 +158,26 @@ void TavolaWindow::unload()
         menu->deleteLater();
 }
 
-// The answer box is named after the problem it waits for, so a screen reader
-// reads the new problem as the box takes the focus.
-void TavolaWindow::announceProblem()
+// Shown in its normal state, or maximised if the pupil maximised it, never
+// left minimised: a new game looks as the program does at start. The first
+// time, the window takes the layout's size where the screen has room for it.
+void TavolaWindow::showWindow()
 {
-    auto* box = m_controls.get<QLineEdit>("txtAnswer");
-    const QString first = m_controls.get<QLabel>("lblNum1")->text();
-    const QString second = m_controls.get<QLabel>("lblNum2")->text();
-    box->setAccessibleName(QString::fromUtf8("Quanto fa %1 meno %2?").arg(first, second));
-    QAccessibleEvent changed(box, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    if (!m_sized) {
+        m_sized = true;
+        QSize size = sizeHint();
+        if (const QScreen* place = screen())
+            size = size.boundedTo(place->availableGeometry().size());
+        resize(size);
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Controls built into a window already on screen would show only later.
+    if (m_controls.surface)
+        m_controls.surface->show();
+    show();
 }
 
-QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(controlName(control)); }
+QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(qs(controlName(control))); }
 
 void TavolaWindow::buildMenuBar()
 {
@@ -176,32 +193,45 @@ void TavolaWindow::buildMenuBar()
     QMenu* web = next->addMenu(QString::fromUtf8("Sito: nessuno, Tavola funziona senza rete"));
     web->setObjectName("web");
     web->addAction(QString::fromUtf8("Altri giochi gratuiti per la scuola? Chiedi in classe!"))->setObjectName("free");
-    // A modal box opened from inside the menu's own show would crash Qt 6.4:
-    // wait until the menu has finished showing, close the menus, then ask.
-    connect(next, &QMenu::aboutToShow, this, [this] {
+    // Opening the submenu asks first. A modal box opened from inside the
+    // menu's own show would crash Qt 6.4: wait until the menu has finished
+    // showing, close the menus, ask, and on No open them again as they were.
+    connect(next, &QMenu::aboutToShow, this, [this] { 
+        if (!m_menuReopened.hasExpired()) {
+            m_menuReopened = QDeadlineTimer();
+            return;
+        }
         if (m_newGameQueued)
             return;
         m_newGameQueued = true;
-        QTimer::singleShot(0, this, [this] { openNewGameMenu(); });
+        QTimer::singleShot(0, this, [this] { askForNewGameFromMenu(); });
     });
 }
 
-void TavolaWindow::openNewGameMenu()
+void TavolaWindow::askForNewGameFromMenu()
 {
     m_newGameQueued = false;
     while (QWidget* popup = QApplication::activePopupWidget())
         popup->close();
+    const int loads = m_loads;
     m_tavola.Next_Click();
+    if (m_loads == loads)
+        reopenNewGameMenu();
 }
 
-bool TavolaWindow::event(QEvent* event)
+// The drop-down open at "nuovo" with its submenu showing, as the pupil left it.
+void TavolaWindow::reopenNewGameMenu()
 {
-    if (event->type() == QEvent::WindowActivate) {
-        const bool handled = QMainWindow::event(event);
-        m_tavola.windowActivated();
-        return handled;
-    }
-    return QMainWindow::event(event);
+    auto* info = menuBar()->findChild<QMenu*>("INFOMAZIONI", Qt::FindDirectChildrenOnly);
+    auto* next = info ? info->findChild<QMenu*>("Next", Qt::FindDirectChildrenOnly) : nullptr;
+    if (!next)
+        return;
+    // Its submenu shows now or a moment later; that show asks nothing.
+    m_menuReopened = QDeadlineTimer(1000);
+    menuBar()->setActiveAction(info->menuAction());
+    info->setActiveAction(next->menuAction());
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QCoreApplication::sendEvent(info, &right);
 }
 
 void TavolaWindow::changeEvent(QEvent* event)

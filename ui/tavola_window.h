@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
@@ -21,7 +22,7 @@ public:
     explicit TavolaWindow(Services& services, QWidget* parent = nullptr);
     ~TavolaWindow() override;
 
-    // Loads the window and shows it, as at program start.
+    // Loads the window, shows it and draws the first problem.
     void start();
 
     Tavola& game() { return m_tavola; }
@@ -29,7 +30,6 @@ public:
     QTimer& timer() { return m_timer; }
 
 protected:
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -38,16 +38,20 @@ private:
 
     void load();
     void unload();
+    void showWindow();
     void buildMenuBar();
-    void openNewGameMenu();
+    void askForNewGameFromMenu();
+    void reopenNewGameMenu();
     QWidget* widgetFor(Control control) const;
-    void announceProblem();
 
     std::unique_ptr<WindowForm> m_form;
     Tavola m_tavola;
     Controls m_controls;
     QTimer m_timer;
+    int m_loads = 0;
+    bool m_sized = false;
     bool m_newGameQueued = false;
+    QDeadlineTimer m_menuReopened{0};
 };
 
 }  // namespace tavola

@@ -1,5 +1,6 @@
 #include "ui/widgets.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -58,7 +59,9 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
 
 void PushButton::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter comes with the keypad modifier.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
         event->accept();
         click();
         return;
@@ -117,6 +120,25 @@ void PictureView::paintEvent(QPaintEvent* event)
     m_renderer.render(&painter, QRectF(inside.topLeft(), m_renderer.defaultSize()));
 }
 
+Surface::Surface(const QSize& preferred, QWidget* parent) : QWidget(parent), m_preferred(preferred) {}
+
+void Surface::keepPointerWhenDisabled(QWidget* control) { control->installEventFilter(this); }
+
+bool Surface::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* control = qobject_cast<QWidget*>(watched);
+    if (control && event->type() == QEvent::Enter && !control->isEnabled()) {
+        if (!m_lender)
+            m_own = cursor();
+        m_lender = control;
+        setCursor(control->cursor());
+    } else if (event->type() == QEvent::Leave && control == m_lender) {
+        m_lender = nullptr;
+        setCursor(m_own);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void Surface::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;
@@ -129,6 +151,26 @@ void Surface::mouseReleaseEvent(QMouseEvent* event)
     m_pressed = false;
     if (click)
         emit clicked();
+}
+
+namespace {
+
+QAccessibleInterface* pictureAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("tavola::PictureView") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+
+}  // namespace
+
+void installPictureAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(pictureAccessible);
+        return true;
+    }();
+    (void)installed;
 }
 
 bool ClickSink::eventFilter(QObject* watched, QEvent* event)

@@ -29,7 +29,10 @@ private:
     KeyHandler m_handler;
 };
 
-// A push button that Enter presses as well as Space, so the drill can be
+// Screen readers read the pictures as images by their names.
+void installPictureAccessibility();
+
+// A push button that Enter (either Enter key) presses as well as Space, so the drill can be
 // played as type, Enter, Enter.
 class PushButton : public QPushButton {
     Q_OBJECT
@@ -70,21 +73,31 @@ private:
     QSvgRenderer m_renderer;
 };
 
-// The window's own surface: it reports a click (press and release on it).
+// The window's own surface, the whole client area at any size. It reports a
+// click (press and release on it).
 class Surface : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    explicit Surface(const QSize& preferred, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return m_preferred; }
+
+    // Qt shows the surface's pointer over a disabled control; for this one
+    // the surface shows the control's own pointer instead.
+    void keepPointerWhenDisabled(QWidget* control);
 
 signals:
     void clicked();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QSize m_preferred;
+    QCursor m_own;
     bool m_pressed = false;
+    QWidget* m_lender = nullptr;  // the disabled control whose pointer is shown
 };
 
 // Eats mouse clicks, so that a click on a label or a picture is no click on

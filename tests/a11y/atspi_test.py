@@ -10,142 +10,26 @@ events (XTEST through xdotool) and reads the verdict and the counters back
 from the tree. Every process started on the way is ended before exit.
 """
 
-import ctypes
 import os
-import random
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import desktop  # noqa: E402
+from desktop import STEP_LIMIT, Failure, log, wait_for, xdotool  # noqa: E402
 
 OUTER_LIMIT = 55  # seconds for everything, including start and cleanup
 INNER_LIMIT = 40  # seconds for the part under dbus-run-session
-STEP_LIMIT = 10  # seconds to wait for any one change in the window
-
-BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
-PR_SET_CHILD_SUBREAPER = 36
-
-
-class Failure(Exception):
-    pass
-
-
-def log(message):
-    print(message, flush=True)
-
-
-# ---------------------------------------------------------------- processes
-
-def descendants(root_pid):
-    """Pids of the live processes below root_pid, deepest last."""
-    parents = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as stat:
-                fields = stat.read().rsplit(")", 1)[1].split()
-        except OSError:
-            continue
-        if fields[0] != "Z":
-            parents[int(entry)] = int(fields[1])
-    found, frontier = [], [root_pid]
-    while frontier:
-        children = [pid for pid, parent in parents.items() if parent in frontier]
-        found.extend(children)
-        frontier = children
-    return found
-
-
-def reap():
-    while True:
-        try:
-            pid, _ = os.waitpid(-1, os.WNOHANG)
-        except ChildProcessError:
-            return
-        if pid == 0:
-            return
-
-
-def end_all_descendants():
-    """Ends every process this run started, however deep it was spawned.
-
-    As a child subreaper this process inherits orphans (the daemons that
-    dbus-run-session and at-spi-bus-launcher spawn), so its tree holds them all.
-    """
-    for sig, grace in ((signal.SIGTERM, 3.0), (signal.SIGKILL, 2.0)):
-        pids = descendants(os.getpid())
-        if not pids:
-            break
-        for pid in pids:
-            try:
-                os.kill(pid, sig)
-            except ProcessLookupError:
-                pass
-        deadline = time.monotonic() + grace
-        while time.monotonic() < deadline and descendants(os.getpid()):
-            reap()
-            time.sleep(0.05)
-    reap()
-    left = descendants(os.getpid())
-    if left:
-        log(f"could not end processes {left}")
-    return not left
-
-
-def start_xvfb_on(number):
-    """Starts Xvfb on :number; returns the process once it accepts clients, or None."""
-    read_end, write_end = os.pipe()
-    # -noreset: the bus launcher is the first client and leaves at once; a
-    # server that resets then would refuse the program connecting meanwhile.
-    xvfb = subprocess.Popen(
-        ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-         "-noreset"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    deadline = time.monotonic() + 10
-    data = b""
-    os.set_blocking(read_end, False)
-    try:
-        while not data.endswith(b"\n"):
-            if xvfb.poll() is not None:
-                return None
-            if time.monotonic() > deadline:
-                xvfb.kill()
-                xvfb.wait()
-                return None
-            try:
-                data += os.read(read_end, 16)
-            except BlockingIOError:
-                time.sleep(0.05)
-    finally:
-        os.close(read_end)
-    return xvfb
-
-
-def start_xvfb():
-    """Starts Xvfb on a free display; returns (process, ':N').
-
-    Other programs on this machine may run X servers on the low numbers that
-    Xvfb would pick by itself, so try random high ones.
-    """
-    for number in random.sample(range(300, 3000), 20):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            continue
-        xvfb = start_xvfb_on(number)
-        if xvfb is not None:
-            return xvfb, f":{number}"
-    raise Failure("could not start Xvfb on a free display")
 
 
 def outer(program):
     if not os.access(program, os.X_OK):
         log(f"FAIL: {program} is not an executable program")
         return 1
-    libc = ctypes.CDLL(None, use_errno=True)
-    if libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
+    if not desktop.become_subreaper():
         log("FAIL: cannot become a child subreaper, so cleanup could not be guaranteed")
         return 1
     # Stopped from outside (Ctrl+C, a killed test run): still clean up.
@@ -158,7 +42,7 @@ def outer(program):
     runtime_dir = tempfile.mkdtemp(prefix="tavola-a11y-")
     os.chmod(runtime_dir, 0o700)
     try:
-        _, display = start_xvfb()
+        _, display = desktop.start_xvfb()
         log(f"Xvfb on display {display}")
         env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir)
         # Neither our bus nor our display may leak in from the caller.
@@ -176,7 +60,7 @@ def outer(program):
         log(f"FAIL: {failure}")
         status = 1
     finally:
-        clean = end_all_descendants()
+        clean = desktop.end_all_descendants()
         shutil.rmtree(runtime_dir, ignore_errors=True)
     if status == 0 and not clean:
         status = 1
@@ -185,24 +69,6 @@ def outer(program):
 
 
 # ---------------------------------------------------------------- the tree
-
-def wait_for(what, probe, limit=STEP_LIMIT):
-    """Polls probe() until it returns something truthy; returns that."""
-    deadline = time.monotonic() + limit
-    last_error = None
-    while time.monotonic() < deadline:
-        try:
-            value = probe()
-            if value:
-                return value
-        except Failure:
-            raise
-        except Exception as error:  # the tree may be mid-change
-            last_error = error
-        time.sleep(0.1)
-    detail = f" (last error: {last_error})" if last_error else ""
-    raise Failure(f"timed out waiting for {what}{detail}")
-
 
 class Window:
     """The program's accessible controls, found by their descriptions."""
@@ -224,20 +90,12 @@ class Window:
         self.pyatspi = pyatspi
         self.app = app
         self.controls = {}
-        everything = []
-        self._collect(app, everything)
+        everything = desktop.collect_tree(app, [])
         for key, description in self.DESCRIPTIONS.items():
             matches = [acc for acc in everything if acc.description == description]
             if len(matches) != 1:
                 raise Failure(f"expected one object described '{description}', found {len(matches)}")
             self.controls[key] = matches[0]
-
-    def _collect(self, acc, out):
-        out.append(acc)
-        for index in range(acc.childCount):
-            child = acc.getChildAtIndex(index)
-            if child is not None:
-                self._collect(child, out)
 
     def _fresh(self, key):
         acc = self.controls[key]
@@ -253,32 +111,6 @@ class Window:
 
     def snapshot(self):
         return {key: self.name(key) for key in ("num1", "num2", "message", "right", "wrong", "total")}
-
-
-def find_application(pyatspi, process):
-    pid = process.pid
-
-    def probe():
-        if process.poll() is not None:
-            raise Failure(f"the program exited with status {process.returncode} before its window was seen")
-        desktop = pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            app = desktop.getChildAtIndex(index)
-            if app is not None and app.get_process_id() == pid:
-                for child_index in range(app.childCount):
-                    frame = app.getChildAtIndex(child_index)
-                    if frame.getRole() == pyatspi.ROLE_FRAME and frame.name == "Vorlando":
-                        return app
-        return None
-
-    return wait_for(f"the program (pid {pid}) with its window 'Vorlando' in the accessibility tree", probe)
-
-
-def xdotool(*args):
-    result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=STEP_LIMIT)
-    if result.returncode != 0:
-        raise Failure(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
-    return result.stdout.strip()
 
 
 def read_problem(window):
@@ -309,39 +141,14 @@ def type_answer(window, window_id, text):
     xdotool("key", "Return")
 
 
-def wait_for_accessibility_bus(launcher):
-    """Waits until the launcher hands out the address of a running AT-SPI bus."""
-    from gi.repository import Gio, GLib
-
-    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-
-    def probe():
-        if launcher.poll() is not None:
-            raise Failure(f"{BUS_LAUNCHER} exited with status {launcher.returncode}")
-        owned = session.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                  "NameHasOwner", GLib.Variant("(s)", ("org.a11y.Bus",)), None,
-                                  Gio.DBusCallFlags.NO_AUTO_START, 1000, None).unpack()[0]
-        if not owned:
-            return None
-        return session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, None,
-                                 Gio.DBusCallFlags.NO_AUTO_START, 1000, None).unpack()[0]
-
-    return wait_for("the AT-SPI bus", probe)
-
-
 def play(program):
-    import gi
-    gi.require_version("Atspi", "2.0")
-
-    launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"])
-    log(f"AT-SPI bus at {wait_for_accessibility_bus(launcher)}")
-    import pyatspi
+    launcher, pyatspi = desktop.start_accessibility_bus()
 
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     tavola = subprocess.Popen([program], env=env)
     log(f"started {program} as pid {tavola.pid}")
     try:
-        app = find_application(pyatspi, tavola)
+        app = desktop.find_application(pyatspi, tavola, "Vorlando")
         window = Window(pyatspi, app)
         window_id = wait_for("the window 'Vorlando' on the display",
                              lambda: xdotool("search", "--onlyvisible", "--pid", str(tavola.pid), "--name", "^Vorlando$")
@@ -386,14 +193,7 @@ def play(program):
             raise Failure(f"the program ended with status {status} after Alt+X")
         log("Alt+N and Alt+X work")
     finally:
-        for process in (tavola, launcher):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        desktop.stop(tavola, launcher)
 
 
 def inner(program):

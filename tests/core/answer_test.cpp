@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "game/answer.h"
 #include "support/fakes.h"
 
@@ -31,18 +34,42 @@ TEST(KeyFilter, DiscardedKeysAreZeroedAndPassingKeysKept)
     EXPECT_EQ(game.tavola.state().correctCount + game.tavola.state().wrongCount, 0);
 }
 
-TEST(ReadAnswer, TextsInTheBox)
+// A problem whose difference is `difference` (|difference| < 20): A - (±1).
+Draw problemWith(int difference)
+{
+    const int b = difference >= 0 ? 1 : -1;
+    return drawFor(difference + b, b);
+}
+
+TEST(ReadAnswer, TextsInTheBoxAndHowTheyScore)
 {
     const struct {
         const char* text;
         std::optional<std::int16_t> answer;
     } rows[] = {
-        {"", 0},   {"-", 0},     {"--5", 0},  {"-0", 0},           {"5-", 5},
-        {"3-2", 3}, {"007", 7},  {"-15", -15}, {"9999", 9999},     {"-999", -999},
-        {"9e99", std::nullopt},  {"32768", std::nullopt},          {"2.5", 2},     {"ciao", 0},
+        {"", 0},     {"-", 0},      {"--", 0},    {"--5", 0},     {"-0", 0},      {"5-", 5},
+        {"3-2", 3},  {"007", 7},    {"-15", -15}, {"2.5", 2},     {"ciao", 0},    {"9999", 9999},
+        {"-999", -999},             {"32768", std::nullopt},      {"40000", std::nullopt},
+        {"9e99", std::nullopt},     {"-9e999", std::nullopt},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(readAnswer(row.text), row.answer) << '"' << row.text << '"';
+    for (const auto& row : rows) {
+        SCOPED_TRACE('"' + std::string(row.text) + '"');
+        EXPECT_EQ(readAnswer(row.text), row.answer);
+
+        // Pasted into the box for a problem whose difference is that number
+        // (or 0, when no problem has it), it counts as right exactly when it
+        // reads as the difference.
+        const bool drawable = row.answer && std::abs(*row.answer) < 20;
+        const int difference = drawable ? *row.answer : 0;
+        Game game;
+        const Draw d = problemWith(difference);
+        game.draw(d.r1, d.r2, d.r3, d.r4);
+        game.answer(row.text);
+        const bool right = row.answer == difference;
+        EXPECT_EQ(game.form.text(Control::lblMessage),
+                  right ? "Esatto, è incredibile!!!" : "Sbagliato!! " + std::to_string(difference));
+        EXPECT_EQ(game.form.text(right ? Control::lblScore : Control::lblScore1), "1");
+    }
 }
 
 TEST(Scoring, RightAnswerCountsAndKeepsBackgroundAndWrongLabel)
@@ -87,17 +114,6 @@ TEST(Scoring, WrongAnswerShowsTheRightValueAndBlackens)
     }
 }
 
-TEST(Scoring, EmptyOrLoneMinusIsTheAnswerZero)
-{
-    for (const char* typed : {"", "-", "--"}) {
-        Game game;
-        const Draw d = drawFor(-4, -4);
-        game.draw(d.r1, d.r2, d.r3, d.r4);
-        game.type(std::string(typed) + "\r");
-        EXPECT_EQ(game.form.text(Control::lblMessage), "Esatto, è incredibile!!!") << typed;
-    }
-}
-
 TEST(Scoring, TypingIsFilteredAndEnterScoresPastTheLengthLimit)
 {
     Game game;
@@ -119,32 +135,34 @@ TEST(Scoring, EveryEnterCountsAgain)
     EXPECT_EQ(game.form.text(Control::lblScore2), "3");
 }
 
-TEST(Scoring, PastedOverflowIsAWrongAnswerNotACrash)
-{
-    for (const char* pasted : {"9e99", "40000", "-9e999"}) {
-        Game game;
-        game.draw(0.3, 0.3, 0.1, 0.1);
-        game.answer(pasted);
-        EXPECT_EQ(game.tavola.state().wrongCount, 1) << pasted;
-        EXPECT_EQ(game.form.text(Control::lblMessage), "Sbagliato!! 0");
-    }
-}
-
 TEST(Scoring, CountersStopAtTheTopAndSaySo)
 {
-    Game game;
-    game.draw(0.3, 0.3, 0.1, 0.1);  // expects 0
-    for (int i = 0; i < 32767; ++i)
-        game.answer("0");
-    EXPECT_EQ(game.form.text(Control::lblScore), "32767");
-    EXPECT_EQ(game.form.text(Control::lblScore2), "32767");
-    game.answer("0");
-    EXPECT_EQ(game.tavola.state().correctCount, 32767);
-    EXPECT_EQ(game.form.text(Control::lblScore), "32767+");
-    EXPECT_EQ(game.form.text(Control::lblMessage), "Esatto, è incredibile!!!");
-    game.answer("5");
-    EXPECT_EQ(game.form.text(Control::lblScore1), "1");
-    EXPECT_EQ(game.form.text(Control::lblScore2), "32768+");
+    // Whichever counter reaches the top, its label and the total say so.
+    const struct {
+        const char *filling, *other;  // answers to the problem 0 (right) or not
+        Control full, counted;
+        const char* verdict;
+    } rows[] = {
+        {"0", "5", Control::lblScore, Control::lblScore1, "Esatto, è incredibile!!!"},
+        {"5", "0", Control::lblScore1, Control::lblScore, "Sbagliato!! 0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.filling);
+        Game game;
+        game.draw(0.3, 0.3, 0.1, 0.1);  // expects 0
+        for (int i = 0; i < 32767; ++i)
+            game.answer(row.filling);
+        EXPECT_EQ(game.form.text(row.full), "32767");
+        EXPECT_EQ(game.form.text(Control::lblScore2), "32767");
+        game.answer(row.filling);
+        EXPECT_EQ(game.form.text(row.full), "32767+");
+        EXPECT_EQ(game.form.text(Control::lblScore2), "32767+");
+        EXPECT_EQ(game.form.text(Control::lblMessage), row.verdict);
+        game.answer(row.other);
+        EXPECT_EQ(game.form.text(row.full), "32767+");
+        EXPECT_EQ(game.form.text(row.counted), "1");
+        EXPECT_EQ(game.form.text(Control::lblScore2), "32768+");
+    }
 }
 
 }  // namespace

@@ -1,31 +1,46 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "game/texts.h"
 #include "support/fakes.h"
 
 namespace tavola::testing {
 namespace {
 
-TEST(Lifecycle, StartLoadsResizesAndDrawsTheFirstProblem)
+// Where an entry first appears in the fake window's log; the log's size when absent.
+std::size_t firstIndex(const std::vector<std::string>& log, const std::string& entry)
+{
+    return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+}
+
+// Start and every new game: the controls are built, the window is shown in
+// its normal state with its caption, and then a problem is on show with the
+// focus in the answer box, named after that problem for a screen reader.
+void expectStartedAfresh(const Game& game, std::size_t from)
+{
+    const std::vector<std::string> log(game.form.log.begin() + static_cast<long>(from), game.form.log.end());
+    const std::size_t load = firstIndex(log, "load"), show = firstIndex(log, "show");
+    const std::size_t caption = firstIndex(log, "caption Vorlando");
+    const std::size_t drawn = firstIndex(log, "text 2 " + game.form.text(Control::lblNum1));
+    EXPECT_LT(load, show);
+    EXPECT_LT(show, caption);
+    EXPECT_LT(caption, drawn);
+    EXPECT_LT(drawn, log.size());
+    EXPECT_EQ(game.form.state, 0);
+    EXPECT_EQ(game.form.windowCaption, "Vorlando");
+    const int a = std::stoi(game.form.text(Control::lblNum1)), b = std::stoi(game.form.text(Control::lblNum2));
+    EXPECT_EQ(game.tavola.state().expectedAnswer, a - b);
+    EXPECT_EQ(game.form.names.at(Control::txtAnswer), spoken::question(a, b));
+    EXPECT_EQ(game.form.focus, Control::txtAnswer);
+    EXPECT_FALSE(game.form.nextEnabled);
+}
+
+TEST(Lifecycle, StartShowsTheWindowThenTheFirstProblem)
 {
     Game game;
     EXPECT_EQ(game.form.loads, 1);
-    EXPECT_EQ(game.form.windowCaption, "Vorlando");
-    EXPECT_FALSE(game.form.text(Control::lblNum1).empty());
-    EXPECT_FALSE(game.form.nextEnabled);
-    EXPECT_EQ(game.form.focus, Control::txtAnswer);
-    EXPECT_EQ(std::get<std::string>(game.tavola.state().endTime), "");
-}
-
-TEST(Lifecycle, OnlyTheFirstActivationAfterALoadDraws)
-{
-    Game game;
-    game.type("12");
-    const auto problem = game.form.text(Control::lblNum1) + game.form.text(Control::lblNum2);
-    game.form.log.clear();
-    game.tavola.windowActivated();  // a box closed, or back from another program
-    game.tavola.windowActivated();
-    EXPECT_TRUE(game.form.log.empty());
-    EXPECT_EQ(game.form.text(Control::txtAnswer), "12");
+    expectStartedAfresh(game, 0);
 }
 
 TEST(Lifecycle, NewGameAnsweredNoChangesNothing)
@@ -39,7 +54,6 @@ TEST(Lifecycle, NewGameAnsweredNoChangesNothing)
     game.form.log.clear();
     game.services.answers = {MsgBoxResult::no};
     game.tavola.Next_Click();
-    game.tavola.windowActivated();
     EXPECT_TRUE(game.form.log.empty());
     EXPECT_EQ(game.form.texts, texts);
     EXPECT_EQ(game.form.backColor, colour);
@@ -58,34 +72,45 @@ TEST(Lifecycle, NewGameAnsweredYesStartsAgainAsAtStart)
         game.answer(i < 7 ? std::to_string(game.tavola.state().expectedAnswer) : "99");
     ASSERT_EQ(game.form.text(Control::lblScore), "7");
     ASSERT_TRUE(std::holds_alternative<TimeValue>(game.tavola.state().endTime));
+    game.form.state = kWindowMinimized;  // the alarm rang while the pupil was away
 
-    game.form.log.clear();
+    const std::size_t before = game.form.log.size();
     game.services.answers = {MsgBoxResult::yes};
     game.tavola.Next_Click();
 
-    EXPECT_EQ(game.tavola.state().correctCount, 0);
-    EXPECT_EQ(game.tavola.state().wrongCount, 0);
+    EXPECT_EQ(game.form.log[before], "unload");
+    EXPECT_EQ(game.form.loads, 2);
+    expectStartedAfresh(game, before);
     EXPECT_EQ(std::get<std::string>(game.tavola.state().endTime), "");
     EXPECT_EQ(game.form.text(Control::lblScore), "0");
     EXPECT_EQ(game.form.text(Control::lblScore1), "0");
     EXPECT_EQ(game.form.text(Control::lblScore2), "0");
     EXPECT_EQ(game.form.text(Control::lblMessage), "");
-    EXPECT_NE(game.form.backColor, -1);
-    EXPECT_EQ(game.form.focus, Control::txtAnswer);
-    // Unload, show, then the caption, then the draw of the first problem.
-    ASSERT_GE(game.form.log.size(), 4u);
-    EXPECT_EQ(game.form.log[0], "unload");
-    EXPECT_EQ(game.form.log[1], "show");
-    EXPECT_EQ(game.form.log[2], "caption Vorlando");
-    EXPECT_EQ(game.form.log[3], "text 0 ");
+    EXPECT_EQ(game.form.descriptions.at(Control::txtAnswer), "risposta");
 }
 
-TEST(Lifecycle, ExitEndsWithoutAQuestion)
+TEST(Lifecycle, CappedCountersStartFromZeroInANewGame)
 {
     Game game;
+    game.draw(0.3, 0.3, 0.1, 0.1);  // expects 0
+    for (int i = 0; i < 32768; ++i)
+        game.answer("1");
+    ASSERT_EQ(game.form.text(Control::lblScore1), "32767+");
+    game.services.answers = {MsgBoxResult::yes};
+    game.tavola.Next_Click();
+    game.answer("99");
+    EXPECT_EQ(game.form.text(Control::lblScore1), "1");
+    EXPECT_EQ(game.form.text(Control::lblScore2), "1");
+}
+
+TEST(Lifecycle, ExitEndsTheGameAtOnceWhateverIsOnShow)
+{
+    Game game;
+    game.type("-7");
     game.tavola.cmdExit_Click();
     EXPECT_TRUE(game.services.ended);
     EXPECT_TRUE(game.services.boxes.empty());
+    EXPECT_EQ(game.form.loads, 1);
 }
 
 TEST(Lifecycle, NoSecondBoxFromClicksWhileABoxIsOpen)

@@ -482,6 +482,8 @@ private:
         m_box.clear();
         m_boxReading = 0;
         m_nextEnabled = false;
+        // A new game brings a minimised window back, as at program start.
+        m_minimised = false;
         count("new game");
     }
 

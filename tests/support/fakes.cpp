@@ -18,6 +18,8 @@ void FakeForm::reset()
     focus = Control::cmdNext;
     focusSet = false;
     backColor = -1;
+    names.clear();
+    descriptions = {{Control::txtAnswer, "risposta"}, {Control::cmdNext, "nuovo calcolo"}};
 }
 
 std::string FakeForm::text(Control control) const { return texts.at(control); }
@@ -55,19 +57,33 @@ void FakeForm::setCaption(std::string_view caption)
     log.push_back("caption " + windowCaption);
 }
 
-void FakeForm::unload()
+void FakeForm::setAccessibleName(Control control, std::string_view name)
+{
+    names[control] = std::string(name);
+    log.push_back("name " + std::to_string(static_cast<int>(control)) + " " + std::string(name));
+}
+
+void FakeForm::setAccessibleDescription(Control control, std::string_view description)
+{
+    descriptions[control] = std::string(description);
+    log.push_back("description " + std::to_string(static_cast<int>(control)) + " " + std::string(description));
+}
+
+void FakeForm::announce(std::string_view message) { announcements.emplace_back(message); }
+
+void FakeForm::load()
 {
     reset();
-    log.push_back("unload");
+    ++loads;
+    log.push_back("load");
 }
+
+void FakeForm::unload() { log.push_back("unload"); }
 
 void FakeForm::show()
 {
-    ++loads;
+    state = 0;
     log.push_back("show");
-    tavola->Form_Load();
-    tavola->Form_Resize();
-    tavola->windowActivated();
 }
 
 void FakeServices::randomize() { ++reseeds; }
@@ -108,11 +124,7 @@ std::string FakeServices::inputBox(std::string_view prompt, std::string_view tit
     return entry;
 }
 
-Game::Game()
-{
-    form.tavola = &tavola;
-    form.show();
-}
+Game::Game() { tavola.start(); }
 
 void Game::draw(double r1, double r2, double r3, double r4)
 {

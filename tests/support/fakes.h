@@ -12,8 +12,8 @@
 
 namespace tavola::testing {
 
-// A window in memory: captions, colours, focus and a log of what was done to it.
-// show() runs the load, resize and activation handlers as the real window does.
+// A window in memory: captions, colours, focus, what a screen reader would
+// read, and a log of what was done to it.
 class FakeForm : public Form {
 public:
     FakeForm();
@@ -26,13 +26,19 @@ public:
     int windowState() const override { return state; }
     std::string caption() const override { return windowCaption; }
     void setCaption(std::string_view caption) override;
+    void setAccessibleName(Control control, std::string_view name) override;
+    void setAccessibleDescription(Control control, std::string_view description) override;
+    void announce(std::string_view message) override;
+    void load() override;
     void unload() override;
     void show() override;
 
     void reset();
 
-    Tavola* tavola = nullptr;
     std::map<Control, std::string> texts;
+    std::map<Control, std::string> names;
+    std::map<Control, std::string> descriptions;
+    std::vector<std::string> announcements;
     bool nextEnabled = false;
     Control focus = Control::cmdNext;
     bool focusSet = false;
@@ -74,7 +80,7 @@ public:
     std::function<void()> whileOpen;
 };
 
-// A window object on a fake window, loaded, shown and activated as at start-up.
+// A window object on a fake window, started as at program start.
 struct Game {
     Game();
     // Scripts the four random values of the next draw and draws it.

@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <deque>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "game/texts.h"
 #include "support/modal.h"
 #include "ui/application.h"
 #include "ui/qt_services.h"
@@ -18,11 +20,21 @@ using namespace tavola::testing;
 
 namespace {
 
-// Real boxes and clock; the exit is recorded instead of ending the test run.
+// Real boxes and clock; the exit is recorded instead of ending the test run,
+// and a test may script the random values of the next draw.
 class RecordingServices : public QtServices {
 public:
     void end() override { ++ends; }
+    double nextRandom() override
+    {
+        if (randoms.empty())
+            return QtServices::nextRandom();
+        const double value = randoms.front();
+        randoms.pop_front();
+        return value;
+    }
     int ends = 0;
+    std::deque<double> randoms;
 };
 
 QPushButton* buttonWithText(QWidget* box, const QString& text)
@@ -88,10 +100,13 @@ private slots:
     {
         QCOMPARE(m_window->windowTitle(), QString("Vorlando"));
         QVERIFY(!control("cmdNext")->isEnabled());
-        const int a = std::abs(text("lblNum1").toInt()), b = std::abs(text("lblNum2").toInt());
-        const QColor tint(std::min(20 * a, 255), std::min(20 * b, 255), std::min(50 * a, 255));
-        QCOMPARE(m_window->controls().surface->palette().color(QPalette::Window), tint);
         QCOMPARE(text("lblNum1").toInt() - text("lblNum2").toInt(), expected());
+        // A = 1, B = -7 tints the whole client area (20, 140, 50).
+        m_services->randoms = {0.01, 0.33, 0.9, 0.1};
+        m_window->game().cmdNext_Click();
+        QCOMPARE(text("lblNum1") + text("lblNum2"), QString("1-7"));
+        QCOMPARE(m_window->controls().surface->palette().color(QPalette::Window), QColor(20, 140, 50));
+        QCOMPARE(m_window->centralWidget(), m_window->controls().surface);
     }
 
     void typingEnterAndEnterAgainPlaysTheDrill()
@@ -157,6 +172,53 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), control("txtAnswer"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), control("cmdExit"));
+
+        // Once an answer is scored the new-problem button is in the round too.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        answer("99");
+        const QStringList wanted = {"txtAnswer", "Command1", "cmdExit", "cmdNext"};
+        for (const QString& name : wanted) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    // Either Enter presses a focused button, and Esc presses the new-problem
+    // button wherever the focus is, while it is enabled.
+    void enterKeysAndEscPressTheButtons_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+    void enterKeysAndEscPressTheButtons()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        auto press = [&](QWidget* widget) {
+            QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        };
+        QTest::keyClicks(control("txtAnswer"), "99");
+        press(control("txtAnswer"));
+        QCOMPARE(text("lblScore2"), QString("1"));
+        QCOMPARE(QApplication::focusWidget(), control("cmdNext"));
+        press(control("cmdNext"));
+        QVERIFY(!control("cmdNext")->isEnabled());
+        QVERIFY(text("lblMessage").isEmpty());
+
+        const QString problem = text("lblNum1") + text("lblNum2");
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Escape);  // disabled: nothing
+        QCOMPARE(text("lblNum1") + text("lblNum2"), problem);
+        answer("99");
+        control("txtAnswer")->setFocus();
+        QTest::keyClick(control("txtAnswer"), Qt::Key_Escape);
+        QVERIFY(!control("cmdNext")->isEnabled());
+        QVERIFY(text("lblMessage").isEmpty());
+
+        control("cmdExit")->setFocus();
+        press(control("cmdExit"));
+        QCOMPARE(m_services->ends, 1);
     }
 
     void accessKeys()
@@ -174,24 +236,105 @@ private slots:
     {
         auto* number = control<QLabel>("lblNum1");
         const QPoint topLeft = number->pos();
-        setCaption(number, "1");
+        setControlText(number, "1");
         const int narrow = number->width();
-        setCaption(number, "-20");
+        setControlText(number, "-20");
         QCOMPARE(number->pos(), topLeft);
         QVERIFY(number->width() > narrow);
-        setCaption(number, "1");
+        setControlText(number, "1");
         QCOMPARE(number->width(), narrow);
 
         // The widest operand reaches under the minus tile, which stays in front.
-        setCaption(number, "-20");
+        setControlText(number, "-20");
         auto* surface = m_window->controls().surface;
         const QRect tile = control("Label2")->geometry();
         QVERIFY(number->geometry().intersects(tile));
         QCOMPARE(surface->childAt(tile.center()), control("Label2"));
-        setCaption(control("lblNum2"), "-20");
+        setControlText(control("lblNum2"), "-20");
         QCOMPARE(surface->childAt(control("Label7")->geometry().center()), control("Label7"));
         // The plain button hides behind the new-problem button.
         QCOMPARE(surface->childAt(control("Command1")->geometry().center()), control("cmdNext"));
+    }
+
+    // Where each control sits, in twips as the layout was drawn (15 to a
+    // pixel); labels that size to their text keep only their left and top.
+    void controlsSitWhereTheLayoutPutsThem()
+    {
+        struct Row {
+            const char* name;
+            int left, top, width, height;  // width 0: sizes to its text
+        };
+        const Row rows[] = {
+            {"Picture1", 9600, 5520, 5490, 855}, {"txtAnswer", 8160, 120, 2775, 1200},
+            {"cmdNext", 4320, 6120, 1815, 1095}, {"cmdExit", 9600, 4080, 1575, 1095},
+            {"Command1", 4800, 6360, 855, 615},  {"Label7", 5160, -120, 615, 1575},
+            {"Label5", 3120, -120, 495, 1575},   {"Label3", 7440, 3360, 0, 0},
+            {"Label1", 3840, 3360, 0, 0},        {"lblScore2", 8310, 4080, 0, 0},
+            {"lblScore1", 4830, 4080, 0, 0},     {"Image1", 7560, 1320, 480, 480},
+            {"lblTime", 8400, 1800, 0, 0},       {"lblNum2", 4200, 240, 0, 0},
+            {"Label4", 6240, 360, 615, 975},     {"Label2", 2160, 360, 615, 975},
+            {"lblNum1", 840, 240, 0, 0},         {"lblScore", 1080, 4080, 0, 0},
+            {"lblMessage", 1680, 2040, 6615, 615}, {"Label6", 240, 3360, 0, 0},
+        };
+        QCOMPARE(m_window->controls().byName.size(), qsizetype(std::size(rows)));
+        for (const Row& row : rows) {
+            const QRect at = control(row.name)->geometry();
+            QCOMPARE(QPoint(at.x() * 15, at.y() * 15), QPoint(row.left, row.top));
+            if (row.width)
+                QCOMPARE(QSize(at.width() * 15, at.height() * 15), QSize(row.width, row.height));
+        }
+    }
+
+    // Over the new-problem button the pointer is the icon shape whatever its
+    // state; over the disabled robot it is the arrow; elsewhere the window's own.
+    void pointersFollowTheControlsWhateverTheirState()
+    {
+        QWidget* surface = m_window->controls().surface;
+        const QImage own = surface->cursor().pixmap().toImage();
+        const QImage icon = control("cmdNext")->cursor().pixmap().toImage();
+        QVERIFY(!control("cmdNext")->isEnabled());
+        QVERIFY(icon != own);
+        QTest::mouseMove(surface, control("cmdNext")->geometry().center());
+        QTRY_COMPARE(surface->cursor().pixmap().toImage(), icon);
+        QTest::mouseMove(surface, control("Picture1")->geometry().topLeft() + QPoint(10, 10));
+        QTRY_COMPARE(surface->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseMove(surface, QPoint(600, 520));
+        QTRY_COMPARE(surface->cursor().pixmap().toImage(), own);
+    }
+
+    // The background and the surface that answers a click are the whole
+    // client area at any size, and the window may be smaller than the layout.
+    void theSurfaceIsTheWholeClientAreaAtAnySize()
+    {
+        m_window->resize(1400, 900);
+        QTRY_COMPARE(m_window->width(), 1400);
+        QWidget* surface = m_window->controls().surface;
+        QCOMPARE(surface->geometry(), m_window->centralWidget()->geometry());
+        QCOMPARE(surface->width(), 1400);
+        answer("99");
+        QCOMPARE(surface->palette().color(QPalette::Window), QColor(Qt::black));
+        bool asked = false;
+        whenModalOpens([&](QWidget* box) {
+            asked = true;
+            qobject_cast<QInputDialog*>(box)->reject();
+        });
+        QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(1390, surface->height() - 5));
+        QVERIFY(asked);
+
+        m_window->resize(320, 240);
+        QTRY_COMPARE(m_window->size(), QSize(320, 240));
+    }
+
+    void aNewGameBringsAMinimisedWindowBack()
+    {
+        m_window->showMinimized();
+        QTRY_VERIFY(m_window->isMinimized());
+        whenModalOpens([](QWidget* box) { buttonWithText(box, QString::fromUtf8("Sì"))->click(); });
+        m_window->game().Next_Click();
+        QTRY_VERIFY(!m_window->isMinimized());
+        QCOMPARE(m_window->windowTitle(), QString("Vorlando"));
+        m_window->game().Timer1_Timer();
+        QVERIFY(readTimeValue(text("lblTime").toStdString()).has_value());
     }
 
     void tooltipsKeepTheirBlanks()
@@ -270,7 +413,7 @@ private slots:
         waitForProblem();
         const QStringList afterNewGame = snapshot();
         for (const QString& line : atStart)
-            QVERIFY2(afterNewGame.contains(line), qPrintable(line));
+            QVERIFY2(afterNewGame.contains(line), qPrintable(line + "\n" + afterNewGame.join("\n")));
         QCOMPARE(afterNewGame.size(), atStart.size());
         QCOMPARE(m_window->game().state().correctCount + m_window->game().state().wrongCount, 0);
         QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string());
@@ -326,8 +469,17 @@ private slots:
         QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string("abc"));
     }
 
-    void newGameMenuAsksOnceAndNoKeepsTheGame()
+    // Opening the submenu of "nuovo" asks first; after No the menu is open
+    // again as the pupil left it and leads on to its entries.
+    void newGameMenuAsksOnceAndNoReopensTheMenu_data()
     {
+        QTest::addColumn<bool>("byMouse");
+        QTest::newRow("keyboard") << false;
+        QTest::newRow("mouse") << true;
+    }
+    void newGameMenuAsksOnceAndNoReopensTheMenu()
+    {
+        QFETCH(bool, byMouse);
         QTest::keyClicks(control("txtAnswer"), "3");
         int asked = 0;
         whenModalOpens([&](QWidget* box) {
@@ -337,13 +489,27 @@ private slots:
         });
         auto* info = m_window->menuBar()->findChild<QMenu*>("INFOMAZIONI");
         auto* next = info->findChild<QMenu*>("Next");
-        QVERIFY(next);
-        info->popup(QPoint(10, 10));
-        info->setActiveAction(next->menuAction());
-        next->popup(QPoint(200, 30));
+        auto* web = next->findChild<QMenu*>("web");
+        m_window->menuBar()->setActiveAction(info->menuAction());
+        QTRY_VERIFY(info->isVisible());
+        if (byMouse) {
+            QTest::mouseMove(info, info->actionGeometry(next->menuAction()).center());
+        } else {
+            info->setActiveAction(next->menuAction());
+            QTest::keyClick(info, Qt::Key_Right);
+        }
         QTRY_COMPARE(asked, 1);
-        QTest::qWait(50);
+        QTRY_VERIFY(next->isVisible());
+        QCOMPARE(info->activeAction(), next->menuAction());
+        QTest::qWait(100);
         QCOMPARE(asked, 1);
+        QTest::keyClick(next, Qt::Key_Down);
+        QTest::keyClick(next, Qt::Key_Right);
+        QTRY_VERIFY(web->isVisible());
+        QCOMPARE(web->actions().first()->objectName(), QString("free"));
+        QCOMPARE(asked, 1);
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
         QCOMPARE(text("txtAnswer"), QString("3"));
         QCOMPARE(info->findChild<QMenu*>("Ciao")->actions().first()->text(),
                  QString("Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"));
@@ -351,8 +517,8 @@ private slots:
 
     void keyboardReachesTheEndTimeAndScreenReadersTheProblem()
     {
-        QCOMPARE(control("txtAnswer")->accessibleName(),
-                 QString("Quanto fa %1 meno %2?").arg(text("lblNum1"), text("lblNum2")));
+        QCOMPARE(control("txtAnswer")->accessibleName().toStdString(),
+                 spoken::question(text("lblNum1").toInt(), text("lblNum2").toInt()));
         QCOMPARE(control("lblScore1")->accessibleDescription(), QString("risposte errate"));
         QString title;
         whenModalOpens([&](QWidget* box) {

@@ -1,6 +1,7 @@
-// The clock, the end-of-game alarm and the end-time entry of the window object.
+// The window object's clock, end-of-game alarm and end-time entry.
 #include "clock/end_time.h"
 #include "game/tavola.h"
+#include "game/texts.h"
 
 namespace tavola {
 
@@ -15,7 +16,7 @@ void Tavola::Timer1_Timer()
     if (m_alarmWaiting) {
     } else if (due) {
         m_services.beep();
-        messageBox("Gioco fino alle " + clockText(m_services.now()), MsgBoxButtons::okOnly, "Fine");
+        messageBox(std::string(text::kEndPrefix) + clockText(m_services.now()), MsgBoxButtons::okOnly, text::kEndTitle);
         Next_Click();
         m_alarmGiven = true;
     } else if (beforeEndTime(m_services.now(), m_state.endTime)) {
@@ -37,7 +38,7 @@ void Tavola::Form_Resize()
     if (m_form.windowState() == kWindowMinimized)
         ShowClockInCaption();
     else
-        m_form.setCaption("Vorlando");
+        m_form.setCaption(text::kCaption);
 }
 
 void Tavola::ShowClockInCaption() { m_form.setCaption(mediumTimeText(m_services.now())); }
@@ -46,15 +47,16 @@ void Tavola::Form_Click()
 {
     if (boxOpen())
         return;
-    m_state.endTime = inputBox("Immettere l'orario di fine  gioco", "Il gioco termina alle ore", endTimeText(m_state.endTime));
+    m_state.endTime = inputBox(text::kEndTimePrompt, text::kEndTimeTitle, endTimeText(m_state.endTime));
     const std::string& entry = std::get<std::string>(m_state.endTime);
     if (entry.empty())
         return;
     if (const auto value = readTimeValue(entry)) {
         m_state.endTime = *value;
+        m_form.announce(spoken::endTimeSet(endTimeText(m_state.endTime)));
         return;
     }
-    messageBox("L'orario immesso non è valido.", MsgBoxButtons::okOnly, "Orario di esempio  14.22");
+    messageBox(text::kBadEndTime, MsgBoxButtons::okOnly, text::kBadEndTimeTitle);
 }
 
 }  // namespace tavola
