@@ -55,7 +55,6 @@ void Tavola::Form_Activate() { cmdNext_Click(); }
 
 void Tavola::cmdNext_Click()
 {
-    m_form.setText(Control::txtAnswer, "");
     m_form.setText(Control::lblMessage, "");
 
     m_services.randomize();
@@ -76,8 +75,9 @@ void Tavola::cmdNext_Click()
     m_form.setEnabled(Control::cmdNext, false);
     m_form.setBackColor(composeRgb(-20 * drawA, -20 * drawB, -50 * drawA));
     m_form.setFocus(Control::txtAnswer);
-    // Only now that it has lost the focus, or a screen reader would read it out.
-    m_form.setAccessibleDescription(Control::cmdNext, spoken::kNextButton);
+    // Emptied once it has the focus: a screen reader that sees the text change
+    // first moves there silently and then no longer reads the box out.
+    m_form.setText(Control::txtAnswer, "");
 }
 
 void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)

@@ -45,8 +45,6 @@ std::string verdict(bool right, long long operandA, long long operandB, long lon
 std::string answerBox(bool anyAnswer, bool lastRight, std::string_view correct, std::string_view wrong,
                       std::string_view total);
 
-inline constexpr std::string_view kNextButton = "nuovo calcolo";
-
 // Confirms an accepted end time to a screen reader.
 std::string endTimeSet(std::string_view time);
 

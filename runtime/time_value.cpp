@@ -13,6 +13,7 @@ namespace {
 using std::chrono::sys_days;
 
 constexpr long long kSecondsPerDay = 86400;
+// The day a time value counts from.
 constexpr sys_days kEpoch = std::chrono::year{1899} / 12 / 30;
 // Keeps rounding far from integer overflow and every date within the years
 // std::chrono::year can hold.

@@ -312,7 +312,7 @@ void setControlText(QWidget* widget, const QString& caption)
         if (sizesToText(label))
             label->adjustSize();
     } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-        box->setText(caption);
+        writeText(box, caption);
     }
 }
 

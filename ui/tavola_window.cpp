@@ -1,5 +1,6 @@
 #include "ui/tavola_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,12 +43,25 @@ public:
     }
     void setText(Control control, std::string_view text) override
     {
-        setControlText(m_window.widgetFor(control), qs(text));
+        // Writing the same text again changes nothing on screen, but would
+        // still tell a screen reader that the text and its caret moved.
+        if (this->text(control) != text)
+            setControlText(m_window.widgetFor(control), qs(text));
     }
     void setEnabled(Control control, bool enabled) override
     {
-        if (QWidget* widget = m_window.widgetFor(control))
-            widget->setEnabled(enabled);
+        QWidget* widget = m_window.widgetFor(control);
+        if (!widget)
+            return;
+        // Disabling the focused control moves the focus on, as Qt would do
+        // itself, but first, so that a screen reader follows it.
+        if (!enabled && widget->hasFocus()) {
+            QWidget* next = widget->nextInFocusChain();
+            while (next != widget && !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
+                next = next->nextInFocusChain();
+            next->setFocus(Qt::TabFocusReason);
+        }
+        widget->setEnabled(enabled);
     }
     void setFocus(Control control) override
     {
@@ -86,9 +100,9 @@ public:
         QWidget* focused = m_window.focusWidget();
         if (!focused)
             return;
-        QString base = focused->property(kBaseDescription).toString();
-        if (base.isEmpty())
-            base = focused->accessibleDescription();
+        if (!focused->property(kBaseDescription).isValid())
+            focused->setProperty(kBaseDescription, focused->accessibleDescription());
+        const QString base = focused->property(kBaseDescription).toString();
         focused->setAccessibleDescription(base.isEmpty() ? qs(message) : base + ". " + qs(message));
     }
     void load() override { m_window.load(); }
@@ -112,6 +126,13 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     connect(endTimeKey, &QShortcut::activated, this, [this] { m_tavola.Form_Click(); });
     // The new-problem button is the window's cancel button: Esc presses it
     // while it is enabled. Enter in the answer box keeps scoring.
+    // Leaving the menu bar from the keyboard hands the focus back silently.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && m_controls.surface && m_controls.surface->isAncestorOf(now))
+            m_controlFocus = now;
+        if (qobject_cast<QMenuBar*>(old))
+            QTimer::singleShot(0, this, [this] { retellFocus(); });
+    });
     auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancelKey, &QShortcut::activated, this, [this] {
         auto* next = qobject_cast<QPushButton*>(widgetFor(Control::cmdNext));
@@ -121,6 +142,24 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
 }
 
 TavolaWindow::~TavolaWindow() = default;
+
+// A screen reader that was busy with the window's activation or with the
+// menu bar can miss where the focus went; telling it again costs nothing, as
+// it reads nothing anew when it already knew.
+void TavolaWindow::retellFocus()
+{
+    if (QWidget* focused = focusWidget(); focused && isActiveWindow()) {
+        QAccessibleEvent event(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+bool TavolaWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] { retellFocus(); });
+    return QMainWindow::event(event);
+}
 
 void TavolaWindow::start()
 {
@@ -215,8 +254,13 @@ void TavolaWindow::askForNewGameFromMenu()
         popup->close();
     const int loads = m_loads;
     m_tavola.Next_Click();
-    if (m_loads == loads)
-        reopenNewGameMenu();
+    if (m_loads != loads)
+        return;
+    // The control the pupil was on, not the menu bar, gets the focus back
+    // once the menus are closed.
+    if (m_controlFocus)
+        m_controlFocus->setFocus(Qt::OtherFocusReason);
+    reopenNewGameMenu();
 }
 
 // The drop-down open at "nuovo" with its submenu showing, as the pupil left it.

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -30,6 +31,7 @@ public:
     QTimer& timer() { return m_timer; }
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -43,11 +45,13 @@ private:
     void askForNewGameFromMenu();
     void reopenNewGameMenu();
     QWidget* widgetFor(Control control) const;
+    void retellFocus();
 
     std::unique_ptr<WindowForm> m_form;
     Tavola m_tavola;
     Controls m_controls;
     QTimer m_timer;
+    QPointer<QWidget> m_controlFocus;  // the last control that had the focus
     int m_loads = 0;
     bool m_sized = false;
     bool m_newGameQueued = false;

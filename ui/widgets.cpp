@@ -162,12 +162,40 @@ QAccessibleInterface* pictureAccessible(const QString& className, QObject* objec
     return nullptr;
 }
 
+// The box the program is writing into, if any.
+QLineEdit* g_writtenBox = nullptr;
+
+// A screen reader takes a caret move in a text box for the focus arriving
+// there, silently, and then no longer reads the box when the focus really
+// comes. Caret and selection moves of a box without the focus, or from the
+// program's own writing, are no news.
+void withoutStrayCaretMoves(QAccessibleEvent* event)
+{
+    const auto type = event->type();
+    auto* box = qobject_cast<QLineEdit*>(event->object());
+    if (box && (box == g_writtenBox || !box->hasFocus()) &&
+        (type == QAccessible::TextCaretMoved || type == QAccessible::TextSelectionChanged))
+        return;
+    // Hand everything else on along Qt's own way.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(withoutStrayCaretMoves);
+}
+
 }  // namespace
+
+void writeText(QLineEdit* box, const QString& text)
+{
+    g_writtenBox = box;
+    box->setText(text);
+    g_writtenBox = nullptr;
+}
 
 void installPictureAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(pictureAccessible);
+        QAccessible::installUpdateHandler(withoutStrayCaretMoves);
         return true;
     }();
     (void)installed;

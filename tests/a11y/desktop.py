@@ -239,8 +239,9 @@ def collect_tree(acc, out):
 
 
 def described(app, description):
-    """The one object of app described exactly as description."""
-    matches = [acc for acc in collect_tree(app, []) if acc.description == description]
+    """The one object of app described as description, or so and then more ("risposta. ...")."""
+    matches = [acc for acc in collect_tree(app, [])
+               if acc.description == description or acc.description.startswith(description + ". ")]
     if len(matches) != 1:
         raise Failure(f"expected one object described '{description}', found {len(matches)}")
     return matches[0]
