@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <utility>
 
 #include "game/texts.h"
 #include "ui/widgets.h"
@@ -156,8 +157,14 @@ void TavolaWindow::retellFocus()
 
 bool TavolaWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        QTimer::singleShot(0, this, [this] { retellFocus(); });
+    if (event->type() == QEvent::WindowActivate) {
+        QTimer::singleShot(0, this, [this] {
+            if (std::exchange(m_menuWaitsForActivation, false))
+                reopenNewGameMenu();
+            else
+                retellFocus();
+        });
+    }
     return QMainWindow::event(event);
 }
 
@@ -260,7 +267,18 @@ void TavolaWindow::askForNewGameFromMenu()
     // once the menus are closed.
     if (m_controlFocus)
         m_controlFocus->setFocus(Qt::OtherFocusReason);
-    reopenNewGameMenu();
+    // Menus opened before the desktop has handed the window its activation
+    // back would keep it from coming, and the menu bar could then not give
+    // the focus back when the pupil closes them: wait for it, a while at most.
+    if (isActiveWindow()) {
+        reopenNewGameMenu();
+        return;
+    }
+    m_menuWaitsForActivation = true;
+    QTimer::singleShot(500, this, [this] {
+        if (std::exchange(m_menuWaitsForActivation, false))
+            reopenNewGameMenu();
+    });
 }
 
 // The drop-down open at "nuovo" with its submenu showing, as the pupil left it.

@@ -55,6 +55,7 @@ private:
     int m_loads = 0;
     bool m_sized = false;
     bool m_newGameQueued = false;
+    bool m_menuWaitsForActivation = false;
     QDeadlineTimer m_menuReopened{0};
 };
 
