@@ -36,7 +36,7 @@ public:
 
 private:
     static std::size_t index(Control control) { return static_cast<std::size_t>(control); }
-    std::array<std::string, 9> m_texts;
+    std::array<std::string, 10> m_texts;
     bool m_enabled = false;
     Control m_focus = Control::cmdNext;
     std::int32_t m_back = 0;

@@ -6,8 +6,11 @@
 
 namespace tavola {
 
-// The controls that the game logic reads and writes.
-enum class Control { txtAnswer, cmdNext, lblNum1, lblNum2, lblMessage, lblTime, lblScore, lblScore1, lblScore2 };
+// The controls that the game logic reads and writes, and the exit button,
+// whose click it handles.
+enum class Control {
+    txtAnswer, cmdNext, lblNum1, lblNum2, lblMessage, lblTime, lblScore, lblScore1, lblScore2, cmdExit
+};
 
 inline constexpr int kWindowMinimized = 1;
 

@@ -72,7 +72,7 @@ const std::array kLayout = {
                  .font = kButton, .back = kCyan, .align = Qt::AlignCenter, .enabled = false, .tooltip = "Go",
                  .description = "nuovo calcolo", .pointer = Pointer::icon},
     ControlEntry{.name = "cmdExit", .kind = Kind::pictureButton, .left = 9600, .top = 4080, .width = 1575,
-                 .height = 1095, .caption = "E&xit", .tabIndex = 0, .font = kButton, .back = kPurple,
+                 .height = 1095, .control = Control::cmdExit, .caption = "E&xit", .tabIndex = 0, .font = kButton, .back = kPurple,
                  .align = Qt::AlignCenter, .tooltip = "Ti prego resta ancora, forse riuscirai a farmi uscire ",
                  .description = "esci", .pointer = Pointer::arrow},
     ControlEntry{.name = "Command1", .kind = Kind::plainButton, .left = 4800, .top = 6360, .width = 855, .height = 615,

@@ -184,9 +184,11 @@ void TavolaWindow::load()
     answer->setKeyHandler([this](std::int16_t& key) { m_tavola.txtAnswer_KeyPress(key); });
     connect(qobject_cast<QPushButton*>(widgetFor(Control::cmdNext)), &QPushButton::clicked, this,
             [this] { m_tavola.cmdNext_Click(); });
-    connect(m_controls.get<QPushButton>("cmdExit"), &QPushButton::clicked, this, [this] { m_tavola.cmdExit_Click(); });
+    connect(qobject_cast<QPushButton*>(widgetFor(Control::cmdExit)), &QPushButton::clicked, this,
+            [this] { m_tavola.cmdExit_Click(); });
     connect(qobject_cast<Surface*>(m_controls.surface), &Surface::clicked, this, [this] { m_tavola.Form_Click(); });
-    m_controls.byName.value("cmdExit")->setFocus(Qt::OtherFocusReason);
+    // As at start: on the first control in tab order until a problem is drawn.
+    widgetFor(Control::cmdExit)->setFocus(Qt::OtherFocusReason);
     if (!m_timer.isActive())
         m_timer.start();
 }

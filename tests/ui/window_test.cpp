@@ -356,7 +356,7 @@ private slots:
         });
         m_window->game().Next_Click();
         QCOMPARE(prompt, QString("INIZIAMO UNA NUOVA GARA  ?"));
-        QTest::qWait(50);
+        QCoreApplication::processEvents();  // anything queued by the answer
         QCOMPARE(text("txtAnswer"), QString("12"));
         QCOMPARE(text("lblNum1") + text("lblNum2"), problem);
     }
@@ -438,7 +438,7 @@ private slots:
         // A click on a label, the clock or the robot is no click on the surface.
         for (const char* name : {"lblMessage", "Image1", "Picture1", "Label6"}) {
             QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(3, 3));
-            QTest::qWait(20);
+            QCoreApplication::processEvents();
             QVERIFY2(!QApplication::activeModalWidget(), name);
         }
 
@@ -501,7 +501,7 @@ private slots:
         QTRY_COMPARE(asked, 1);
         QTRY_VERIFY(next->isVisible());
         QCOMPARE(info->activeAction(), next->menuAction());
-        QTest::qWait(100);
+        QCoreApplication::processEvents();
         QCOMPARE(asked, 1);
         QTest::keyClick(next, Qt::Key_Down);
         QTest::keyClick(next, Qt::Key_Right);
@@ -553,7 +553,8 @@ private slots:
         QTest::keyClick(control("txtAnswer"), Qt::Key_F2);
         QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 3, 8000);
         QTRY_VERIFY(!QApplication::activeModalWidget());
-        QTest::qWait(1500);
+        for (int tick = 0; tick < 3; ++tick)  // further ticks ring nothing more
+            m_window->game().Timer1_Timer();
         QCOMPARE(seen, (QStringList{"Il gioco termina alle ore", "Fine", "INIZIARE NUOVA GARA"}));
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(m_window->game().alarmGiven());
