@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 #include <utility>
 
 #include "game/texts.h"
@@ -217,12 +218,36 @@ void TavolaWindow::showWindow()
         if (const QScreen* place = screen())
             size = size.boundedTo(place->availableGeometry().size());
         resize(size);
+        // The frame is known only once the desktop has put it around the
+        // window: then make the whole window fit the available area, unless
+        // the pupil has already sized it.
+        QTimer::singleShot(300, this, [this, size] {
+            if (this->size() == size)
+                fitOnScreen();
+        });
     }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     // Controls built into a window already on screen would show only later.
     if (m_controls.surface)
         m_controls.surface->show();
     show();
+}
+
+void TavolaWindow::fitOnScreen()
+{
+    const QScreen* place = screen();
+    if (!place || windowState() != Qt::WindowNoState)
+        return;
+    const QRect room = place->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (room.contains(frame))
+        return;
+    const QSize margins = frame.size() - size();
+    const QSize client = size().boundedTo(room.size() - margins);
+    const QSize outer = client + margins;
+    resize(client);
+    move(std::clamp(frame.x(), room.left(), room.left() + room.width() - outer.width()),
+         std::clamp(frame.y(), room.top(), room.top() + room.height() - outer.height()));
 }
 
 QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(qs(controlName(control))); }

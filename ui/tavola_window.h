@@ -41,6 +41,7 @@ private:
     void load();
     void unload();
     void showWindow();
+    void fitOnScreen();
     void buildMenuBar();
     void askForNewGameFromMenu();
     void reopenNewGameMenu();
