@@ -12,64 +12,65 @@ case "${1:-all}" in
   *) echo "usage: $0 [quick]" >&2; exit 2 ;;
 esac
 
+status=0 logs=() fuzzRuns=0 fuzzFailed=0
+# The closing line, over every suite run so far and the fuzz runs.
+finish() {
+  local passed=0 failed=0 log failedHere total
+  for log in "${logs[@]}"; do
+    failedHere=0 total=0
+    read -r failedHere total < <(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log") || true
+    passed=$((passed + total - failedHere)) failed=$((failed + failedHere))
+  done
+  echo "tests: $((passed + fuzzRuns - fuzzFailed)) passed, $((failed + fuzzFailed)) failed"
+  exit "$status"
+}
+
 scripts/setup.sh test
-mkdir -p build/logs
-status=0
-logs=(build/logs/ctest.log)
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test -j2
+mkdir -p build/logs
+logs+=(build/logs/ctest.log)
 ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log || status=$?
+$quick && finish
 
-fuzzRuns=0 fuzzFailed=0
-if ! $quick; then
-  # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every
-  # report, from a test or from a program a test starts, is written to a file,
-  # so that one from a child process whose exit status nobody reads fails too.
-  logs+=(build/logs/ctest-asan.log)
-  reports=$PWD/build/asan/sanitizer-reports
-  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
-  cmake --build build/asan -j2
-  rm -rf "$reports" && mkdir -p "$reports"
-  ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1" \
-  UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
-    ctest --test-dir build/asan --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
-  if compgen -G "$reports/*" >/dev/null; then
-    cat "$reports"/*
-    echo "sanitizer reports above" >&2
-    status=1
-  fi
-
-  # Fuzz the answer reader and the end-time entry for a bounded time each, both
-  # at once on the two cores. The corpus found so far stays in build/fuzz.
-  cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_FUZZ=ON >/dev/null
-  cmake --build build/fuzz -j2
-  fuzz() {
-    local name=$1
-    shift
-    mkdir -p "build/fuzz/corpus/$name"
-    "build/fuzz/tests/fuzz/${name}_fuzz" -max_total_time=30 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$@" \
-      "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"build/fuzz/$name.log" 2>&1
-  }
-  fuzz answer & answer=$!
-  fuzz time_entry -dict=tests/fuzz/time_entry.dict & time_entry=$!
-  for name in answer time_entry; do
-    fuzzRuns=$((fuzzRuns + 1))
-    if wait "${!name}"; then
-      echo "fuzz $name: $(grep -ah 'stat::number_of_executed_units' "build/fuzz/$name.log" | awk '{print $2}') inputs, no failure"
-    else
-      tail -n 40 "build/fuzz/$name.log"
-      echo "fuzz $name failed; the input that failed is saved as build/fuzz/crash-*" >&2
-      status=1 fuzzFailed=$((fuzzFailed + 1))
-    fi
-  done
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every
+# report, from a test or from a program a test starts, is written to a file,
+# so that one from a child process whose exit status nobody reads fails too.
+reports=$PWD/build/asan/sanitizer-reports
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
+cmake --build build/asan -j2
+rm -rf "$reports" && mkdir -p "$reports"
+logs+=(build/logs/ctest-asan.log)
+ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1" \
+UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
+  ctest --test-dir build/asan --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
+if compgen -G "$reports/*" >/dev/null; then
+  cat "$reports"/*
+  echo "sanitizer reports above" >&2
+  status=1
 fi
 
-# One closing line for the whole run: every test suite run, and the fuzz runs.
-passed=0 failed=0
-for log in "${logs[@]}"; do
-  failedHere=0 total=0
-  read -r failedHere total < <(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log") || true
-  passed=$((passed + total - failedHere)) failed=$((failed + failedHere))
+# Fuzz the answer reader and the end-time entry for a bounded time each, both
+# at once on the two cores. The corpus found so far stays in build/fuzz.
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j2
+fuzz() {
+  local name=$1
+  shift
+  mkdir -p "build/fuzz/corpus/$name"
+  "build/fuzz/tests/fuzz/${name}_fuzz" -max_total_time=30 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$@" \
+    "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" >"build/fuzz/$name.log" 2>&1
+}
+fuzz answer & answer=$!
+fuzz time_entry -dict=tests/fuzz/time_entry.dict & time_entry=$!
+for name in answer time_entry; do
+  fuzzRuns=$((fuzzRuns + 1))
+  if wait "${!name}"; then
+    echo "fuzz $name: $(grep -ah 'stat::number_of_executed_units' "build/fuzz/$name.log" | awk '{print $2}') inputs, no failure"
+  else
+    tail -n 40 "build/fuzz/$name.log"
+    echo "fuzz $name failed; the input that failed is saved as build/fuzz/crash-*" >&2
+    status=1 fuzzFailed=$((fuzzFailed + 1))
+  fi
 done
-echo "tests: $((passed + fuzzRuns - fuzzFailed)) passed, $((failed + fuzzFailed)) failed"
-exit "$status"
+finish

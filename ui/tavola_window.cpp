@@ -94,9 +94,10 @@ public:
             widget->setAccessibleDescription(qs(description));
         }
     }
-    // Said on the control that has the focus: a screen reader speaks a change
-    // of the focused control's description, or reads it with the control as
-    // the focus comes back to it from a closing box.
+    // Added to the description of the control that has the focus: a screen
+    // reader reads it with that control as the focus comes back to it from
+    // the closing box. (Orca 43 does not speak a description that changes
+    // under the focus, so this is for the return of the focus only.)
     void announce(std::string_view message) override
     {
         QWidget* focused = m_window.focusWidget();
@@ -150,7 +151,10 @@ TavolaWindow::~TavolaWindow() = default;
 // it reads nothing anew when it already knew.
 void TavolaWindow::retellFocus()
 {
-    if (QWidget* focused = focusWidget(); focused && isActiveWindow()) {
+    // Only a control of the window, and not while a menu is open over it.
+    QWidget* focused = focusWidget();
+    if (focused && isActiveWindow() && !QApplication::activePopupWidget() && m_controls.surface &&
+        m_controls.surface->isAncestorOf(focused)) {
         QAccessibleEvent event(focused, QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
     }
