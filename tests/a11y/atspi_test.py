@@ -12,7 +12,6 @@ from the tree. Every process started on the way is ended before exit.
 
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -26,18 +25,8 @@ INNER_LIMIT = 40  # seconds for the part under dbus-run-session
 
 
 def outer(program):
-    if not os.access(program, os.X_OK):
-        log(f"FAIL: {program} is not an executable program")
+    if not desktop.prepare(program):
         return 1
-    if not desktop.become_subreaper():
-        log("FAIL: cannot become a child subreaper, so cleanup could not be guaranteed")
-        return 1
-    # Stopped from outside (Ctrl+C, a killed test run): still clean up.
-    def stopped(signum, frame):
-        raise Failure(f"stopped by signal {signum}")
-
-    signal.signal(signal.SIGTERM, stopped)
-    signal.signal(signal.SIGINT, stopped)
     status = 1
     runtime_dir = tempfile.mkdtemp(prefix="tavola-a11y-")
     os.chmod(runtime_dir, 0o700)
@@ -197,19 +186,7 @@ def play(program):
 
 
 def inner(program):
-    def too_slow(signum, frame):
-        raise Failure(f"no result within {INNER_LIMIT} s")
-
-    signal.signal(signal.SIGALRM, too_slow)
-    signal.alarm(INNER_LIMIT)
-    try:
-        play(program)
-        return 0
-    except Failure as failure:
-        log(f"FAIL: {failure}")
-        return 1
-    finally:
-        signal.alarm(0)
+    return desktop.run_bounded(play, program, INNER_LIMIT)
 
 
 def main(argv):

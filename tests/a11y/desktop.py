@@ -8,6 +8,7 @@ process, so end_all_descendants() can end them all, however deep.
 import ctypes
 import os
 import random
+import shutil
 import signal
 import subprocess
 import time
@@ -23,6 +24,50 @@ class Failure(Exception):
 
 def log(message):
     print(message, flush=True)
+
+
+# ---------------------------------------------------------------- the run
+
+def prepare(program, tools=()):
+    """Checks what the run needs and makes sure it can clean up after itself.
+
+    Logs why and returns False when the run cannot go ahead.
+    """
+    if not os.access(program, os.X_OK):
+        log(f"FAIL: {program} is not an executable program")
+        return False
+    for tool in tools:
+        if shutil.which(tool) is None:
+            log(f"FAIL: {tool} is not installed")
+            return False
+    if not become_subreaper():
+        log("FAIL: cannot become a child subreaper, so cleanup could not be guaranteed")
+        return False
+
+    # Stopped from outside (Ctrl+C, a killed test run): still clean up.
+    def stopped(signum, frame):
+        raise Failure(f"stopped by signal {signum}")
+
+    signal.signal(signal.SIGTERM, stopped)
+    signal.signal(signal.SIGINT, stopped)
+    return True
+
+
+def run_bounded(play, program, limit):
+    """Runs play(program) for at most limit seconds; 0 when it passed."""
+    def too_slow(signum, frame):
+        raise Failure(f"no result within {limit} s")
+
+    signal.signal(signal.SIGALRM, too_slow)
+    signal.alarm(limit)
+    try:
+        play(program)
+        return 0
+    except Failure as failure:
+        log(f"FAIL: {failure}")
+        return 1
+    finally:
+        signal.alarm(0)
 
 
 # ---------------------------------------------------------------- processes

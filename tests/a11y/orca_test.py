@@ -563,22 +563,8 @@ def private_home(work):
 
 
 def outer(program):
-    if not os.access(program, os.X_OK):
-        log(f"FAIL: {program} is not an executable program")
+    if not desktop.prepare(program, ("orca", "openbox", "xdotool", "Xvfb", "dbus-run-session", "speech-dispatcher")):
         return 1
-    for tool in ("orca", "openbox", "xdotool", "Xvfb", "dbus-run-session", "speech-dispatcher"):
-        if shutil.which(tool) is None:
-            log(f"FAIL: {tool} is not installed")
-            return 1
-    if not desktop.become_subreaper():
-        log("FAIL: cannot become a child subreaper, so cleanup could not be guaranteed")
-        return 1
-
-    def stopped(signum, frame):
-        raise Failure(f"stopped by signal {signum}")
-
-    signal.signal(signal.SIGTERM, stopped)
-    signal.signal(signal.SIGINT, stopped)
     status = 1
     began = time.monotonic()
     deadline = time.time() + LIMIT - CLEANUP

@@ -16,7 +16,6 @@ on the way is ended before exit.
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import sys
@@ -71,19 +70,8 @@ def read_text(path):
 
 
 def outer(program):
-    if not os.access(program, os.X_OK):
-        log(f"FAIL: {program} is not an executable program")
+    if not desktop.prepare(program):
         return 1
-    if not desktop.become_subreaper():
-        log("FAIL: cannot become a child subreaper, so cleanup could not be guaranteed")
-        return 1
-
-    # Stopped from outside (Ctrl+C, a killed test run): still clean up.
-    def stopped(signum, frame):
-        raise Failure(f"stopped by signal {signum}")
-
-    signal.signal(signal.SIGTERM, stopped)
-    signal.signal(signal.SIGINT, stopped)
     status = 1
     started = time.monotonic()
     runtime_dir = tempfile.mkdtemp(prefix="tavola-wayland-")
@@ -202,19 +190,7 @@ def run(program):
 
 
 def inner(program):
-    def too_slow(signum, frame):
-        raise Failure(f"no result within {INNER_LIMIT} s")
-
-    signal.signal(signal.SIGALRM, too_slow)
-    signal.alarm(INNER_LIMIT)
-    try:
-        run(program)
-        return 0
-    except Failure as failure:
-        log(f"FAIL: {failure}")
-        return 1
-    finally:
-        signal.alarm(0)
+    return desktop.run_bounded(run, program, INNER_LIMIT)
 
 
 def main(argv):
