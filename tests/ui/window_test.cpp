@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <cmath>
 #include <deque>
 #include <QInputDialog>
 #include <QLabel>
@@ -580,6 +581,41 @@ private slots:
         const QString shown = text("lblTime");
         QVERIFY(readTimeValue(shown.toStdString()).has_value());
         QVERIFY(control("lblTime")->width() > 6);
+    }
+
+    // The clock shows the current second, never the next one: the time of
+    // day comes in whole seconds.
+    void theTimeOfDayIsAWholeSecond()
+    {
+        for (int i = 0; i < 5; ++i) {
+            const double seconds = m_services->now() * 86400.0;
+            QVERIFY2(std::abs(seconds - std::round(seconds)) < 1e-3, qPrintable(QString::number(seconds, 'f', 3)));
+            QTest::qSleep(7);
+        }
+    }
+
+    // The boxes are wide enough for the desktop to show their titles whole.
+    void boxTitlesFit()
+    {
+        QStringList narrow;
+        auto measure = [&](QWidget* box) {
+            QFont bold = box->font();
+            bold.setBold(true);
+            if (box->width() < QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 100)
+                narrow << box->windowTitle();
+        };
+        whenModalOpens([&](QWidget* box) {
+            measure(box);
+            qobject_cast<QInputDialog*>(box)->setTextValue("abc");
+            qobject_cast<QInputDialog*>(box)->accept();
+            whenModalOpens([&](QWidget* next) {
+                measure(next);
+                QTest::keyClick(next, Qt::Key_Return);
+            });
+        });
+        QTest::keyClick(control("txtAnswer"), Qt::Key_F2);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(narrow, QStringList());
     }
 };
 
