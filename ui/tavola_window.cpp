@@ -127,15 +127,16 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.
     auto* endTimeKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
     connect(endTimeKey, &QShortcut::activated, this, [this] { m_tavola.Form_Click(); });
-    // The new-problem button is the window's cancel button: Esc presses it
-    // while it is enabled. Enter in the answer box keeps scoring.
-    // Leaving the menu bar from the keyboard hands the focus back silently.
+    // Remembers the control the pupil was on; leaving the menu bar from the
+    // keyboard hands the focus back without telling a screen reader.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now && m_controls.surface && m_controls.surface->isAncestorOf(now))
             m_controlFocus = now;
         if (qobject_cast<QMenuBar*>(old))
             QTimer::singleShot(0, this, [this] { retellFocus(); });
     });
+    // The new-problem button is the window's cancel button: Esc presses it
+    // while it is enabled. Enter in the answer box keeps scoring.
     auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancelKey, &QShortcut::activated, this, [this] {
         auto* next = qobject_cast<QPushButton*>(widgetFor(Control::cmdNext));
@@ -240,7 +241,7 @@ void TavolaWindow::showWindow()
 void TavolaWindow::fitOnScreen()
 {
     const QScreen* place = screen();
-    if (!place || windowState() != Qt::WindowNoState)
+    if (!place || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
     const QRect room = place->availableGeometry();
     const QRect frame = frameGeometry();
@@ -273,7 +274,7 @@ void TavolaWindow::buildMenuBar()
     // Opening the submenu asks first. A modal box opened from inside the
     // menu's own show would crash Qt 6.4: wait until the menu has finished
     // showing, close the menus, ask, and on No open them again as they were.
-    connect(next, &QMenu::aboutToShow, this, [this] { 
+    connect(next, &QMenu::aboutToShow, this, [this] {
         if (!m_menuReopened.hasExpired()) {
             m_menuReopened = QDeadlineTimer();
             return;
