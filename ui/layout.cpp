@@ -285,7 +285,7 @@ void applyEntry(const ControlEntry& entry, QWidget* widget, ClickSink* sink, qre
 
 Controls buildControls()
 {
-    installPictureAccessibility();
+    installAccessibility();
     Controls controls;
     auto* surface = new Surface(QSize(kClientWidth, kClientHeight));
     surface->setObjectName("Tavola");

@@ -45,10 +45,7 @@ public:
     }
     void setText(Control control, std::string_view text) override
     {
-        // Writing the same text again changes nothing on screen, but would
-        // still tell a screen reader that the text and its caret moved.
-        if (this->text(control) != text)
-            setControlText(m_window.widgetFor(control), qs(text));
+        setControlText(m_window.widgetFor(control), qs(text));
     }
     void setEnabled(Control control, bool enabled) override
     {

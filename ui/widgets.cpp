@@ -191,7 +191,7 @@ void writeText(QLineEdit* box, const QString& text)
     g_writtenBox = nullptr;
 }
 
-void installPictureAccessibility()
+void installAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(pictureAccessible);

@@ -31,13 +31,13 @@ private:
 
 // Screen readers read the pictures as images by their names, and hear no
 // caret moves from a text box that has not got the focus.
-void installPictureAccessibility();
+void installAccessibility();
 
 // Sets a text box's text as the program's own writing, not the pupil's.
 void writeText(QLineEdit* box, const QString& text);
 
-// A push button that Enter (either Enter key) presses as well as Space, so the drill can be
-// played as type, Enter, Enter.
+// A push button that either Enter key presses as well as Space, so the drill
+// can be played as type, Enter, Enter.
 class PushButton : public QPushButton {
     Q_OBJECT
 public:

@@ -189,14 +189,5 @@ def inner(program):
     return desktop.run_bounded(play, program, INNER_LIMIT)
 
 
-def main(argv):
-    if len(argv) == 3 and argv[1] == "--inner":
-        return inner(argv[2])
-    if len(argv) == 2:
-        return outer(argv[1])
-    log(__doc__)
-    return 2
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(desktop.main(sys.argv, outer, inner, __doc__))

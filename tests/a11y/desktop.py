@@ -70,6 +70,16 @@ def run_bounded(play, program, limit):
         signal.alarm(0)
 
 
+def main(argv, outer, inner, usage):
+    """PROGRAM runs the whole test; --inner ARGS... the part inside the session."""
+    if len(argv) >= 3 and argv[1] == "--inner":
+        return inner(*argv[2:])
+    if len(argv) == 2:
+        return outer(argv[1])
+    log(usage)
+    return 2
+
+
 # ---------------------------------------------------------------- processes
 
 def become_subreaper():

@@ -490,6 +490,8 @@ def start_window_manager(work):
 
 
 def inner(program, work, deadline):
+    deadline = float(deadline)
+
     def too_slow(signum, frame):
         raise Failure(f"no result within {LIMIT - CLEANUP} s")
 
@@ -604,14 +606,5 @@ def outer(program):
     return status
 
 
-def main(argv):
-    if len(argv) == 5 and argv[1] == "--inner":
-        return inner(argv[2], argv[3], float(argv[4]))
-    if len(argv) == 2:
-        return outer(argv[1])
-    log(__doc__)
-    return 2
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(desktop.main(sys.argv, outer, inner, __doc__))
