@@ -35,16 +35,10 @@ def outer(program):
         log(f"Xvfb on display {display}")
         env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir)
         # Neither our bus nor our display may leak in from the caller.
-        for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
-            env.pop(name, None)
-        inner_run = subprocess.Popen(
-            ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "--inner", program],
-            env=env, start_new_session=True)
-        try:
-            status = inner_run.wait(timeout=OUTER_LIMIT - 10)
-        except subprocess.TimeoutExpired:
-            log(f"FAIL: the run did not finish within {OUTER_LIMIT - 10} s")
-            status = 1
+        status = desktop.run_inner(__file__, [program], env,
+                                   ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
+                                    "QT_QPA_PLATFORM"),
+                                   OUTER_LIMIT - 10)
     except Failure as failure:
         log(f"FAIL: {failure}")
         status = 1

@@ -11,6 +11,7 @@ import random
 import shutil
 import signal
 import subprocess
+import sys
 import time
 
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
@@ -68,6 +69,20 @@ def run_bounded(play, program, limit):
         return 1
     finally:
         signal.alarm(0)
+
+
+def run_inner(script, args, env, drop, limit):
+    """Runs script --inner ARGS... on a D-Bus session of its own, without the
+    variables named in drop; its exit status, or 1 when it outlasts limit s."""
+    env = {name: value for name, value in env.items() if name not in drop}
+    inner_run = subprocess.Popen(
+        ["dbus-run-session", "--", sys.executable, os.path.abspath(script), "--inner", *args],
+        env=env, start_new_session=True)
+    try:
+        return inner_run.wait(timeout=limit)
+    except subprocess.TimeoutExpired:
+        log(f"FAIL: the run did not finish within {limit:.0f} s")
+        return 1
 
 
 def main(argv, outer, inner, usage):

@@ -578,18 +578,11 @@ def outer(program):
         env["DISPLAY"] = display
         # Neither our bus nor our display may leak in from the caller, and the
         # program must find accessibility on by itself, as Orca turns it on.
-        for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-                     "LC_ALL", "LC_MESSAGES", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"):
-            env.pop(name, None)
-        inner_run = subprocess.Popen(
-            ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "--inner", program, work,
-             str(deadline)],
-            env=env, start_new_session=True)
-        try:
-            status = inner_run.wait(timeout=max(1.0, deadline - time.time()))
-        except subprocess.TimeoutExpired:
-            log("FAIL: the run took too long")
-            status = 1
+        status = desktop.run_inner(__file__, [program, work, str(deadline)], env,
+                                   ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
+                                    "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON",
+                                    "QT_ACCESSIBILITY"),
+                                   max(1.0, deadline - time.time()))
     except Failure as failure:
         log(f"FAIL: {failure}")
         status = 1

@@ -82,16 +82,9 @@ def outer(program):
         log(f"weston headless on {name}")
         env = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir, WAYLAND_DISPLAY=name, QT_QPA_PLATFORM="wayland")
         # Only Wayland: no X display to fall back on, and no bus from the caller.
-        for variable in ("DISPLAY", "WAYLAND_SOCKET", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
-            env.pop(variable, None)
-        inner_run = subprocess.Popen(
-            ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "--inner", program],
-            env=env, start_new_session=True)
-        try:
-            status = inner_run.wait(timeout=OUTER_LIMIT - 10)
-        except subprocess.TimeoutExpired:
-            log(f"FAIL: the run did not finish within {OUTER_LIMIT - 10} s")
-            status = 1
+        status = desktop.run_inner(__file__, [program], env,
+                                   ("DISPLAY", "WAYLAND_SOCKET", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"),
+                                   OUTER_LIMIT - 10)
     except Failure as failure:
         log(f"FAIL: {failure}")
         status = 1
