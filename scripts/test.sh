@@ -3,13 +3,22 @@
 #   scripts/test.sh          the suite, the same suite under the sanitizers and
 #                            a bounded fuzz run of the text readers
 #   scripts/test.sh quick    the suite alone, for the edit-test loop
-# Either way the run ends with one line: "tests: N passed, N failed".
+#   scripts/test.sh repeat N [REGEX]
+#                            the tests matching REGEX (all by default), each
+#                            alone N times in both builds, the second half of
+#                            the runs with the other core kept busy; prints
+#                            every test's pass count
+# Each run ends with one line: "tests: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+usage="usage: $0 [quick | repeat N [REGEX]]"
 case "${1:-all}" in
-  all) quick=false ;;
-  quick) quick=true ;;
-  *) echo "usage: $0 [quick]" >&2; exit 2 ;;
+  all | quick) mode=${1:-all} ;;
+  repeat)
+    mode=repeat times=${2:-} regex=${3:-.}
+    [[ $times =~ ^[1-9][0-9]*$ ]] || { echo "$usage" >&2; exit 2; }
+    ;;
+  *) echo "$usage" >&2; exit 2 ;;
 esac
 
 status=0 logs=() fuzzRuns=0 fuzzFailed=0
@@ -25,30 +34,77 @@ finish() {
   exit "$status"
 }
 
-scripts/setup.sh test
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/test -j2
-mkdir -p build/logs
-logs+=(build/logs/ctest.log)
-ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log || status=$?
-$quick && finish
-
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every
 # report, from a test or from a program a test starts, is written to a file,
 # so that one from a child process whose exit status nobody reads fails too.
 reports=$PWD/build/asan/sanitizer-reports
+asan_ctest() {
+  ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1" \
+  UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
+    ctest --test-dir build/asan "$@"
+}
+# Prints the reports and fails when there are any; starts afresh either way.
+no_reports() {
+  local clean=true
+  if compgen -G "$reports/*" >/dev/null; then
+    cat "$reports"/*
+    echo "sanitizer reports above" >&2
+    clean=false
+  fi
+  rm -rf "$reports" && mkdir -p "$reports"
+  $clean
+}
+
+# Runs each test matching $regex alone, $times times, in the build whose ctest
+# runner is $1; from the middle run on a spinning process keeps a core busy.
+repeat_tests() {
+  local runner=$1 label=$2 name names run passed spinner
+  mapfile -t names < <($runner -N -R "$regex" | sed -n 's/^ *Test *#[0-9]*: //p')
+  for name in "${names[@]}"; do
+    passed=0
+    for ((run = 1; run <= times; run++)); do
+      spinner=
+      if ((run > times / 2)); then
+        (while :; do :; done) &
+        spinner=$!
+      fi
+      if $runner -R "^${name//./\\.}\$" --output-on-failure >build/logs/repeat.log 2>&1 && no_reports >>build/logs/repeat.log 2>&1; then
+        passed=$((passed + 1))
+      else
+        cp build/logs/repeat.log "build/logs/repeat-$label-$name-$run.log"
+      fi
+      [ -z "$spinner" ] || { kill "$spinner"; wait "$spinner" 2>/dev/null || true; }
+    done
+    echo "$label $name: $passed of $times passed"
+    repeatPassed=$((repeatPassed + passed)) repeatFailed=$((repeatFailed + times - passed))
+  done
+}
+
+scripts/setup.sh test
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/test -j2
+mkdir -p build/logs
+if [ "$mode" = repeat ]; then
+  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
+  cmake --build build/asan -j2
+  rm -rf "$reports" && mkdir -p "$reports"
+  repeatPassed=0 repeatFailed=0
+  repeat_tests "ctest --test-dir build/test" plain
+  repeat_tests asan_ctest sanitized
+  echo "tests: $repeatPassed passed, $repeatFailed failed (failed runs' logs: build/logs/repeat-*.log)"
+  [ "$repeatFailed" -eq 0 ]
+  exit
+fi
+logs+=(build/logs/ctest.log)
+ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log || status=$?
+[ "$mode" = quick ] && finish
+
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
 cmake --build build/asan -j2
 rm -rf "$reports" && mkdir -p "$reports"
 logs+=(build/logs/ctest-asan.log)
-ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1" \
-UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
-  ctest --test-dir build/asan --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
-if compgen -G "$reports/*" >/dev/null; then
-  cat "$reports"/*
-  echo "sanitizer reports above" >&2
-  status=1
-fi
+asan_ctest --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
+no_reports || status=1
 
 # Fuzz the answer reader and the end-time entry for a bounded time each, both
 # at once on the two cores. The corpus found so far stays in build/fuzz.

@@ -44,20 +44,24 @@ TEST(Speech, ProblemsAreReadWithEveryMinusAsAWord)
 TEST(Speech, TheVerdictIsOnTheButtonBeforeItTakesTheFocus)
 {
     struct Row {
+        int a, b;
         const char* answer;
         const char* heard;
         const char* box;
     };
-    // 7 - (-3) = 10
+    const char* const right = "risposta. Ultima risposta esatta. Risposte esatte 1, errate 0, totali 1.";
+    const char* const wrong = "risposta. Ultima risposta sbagliata. Risposte esatte 0, errate 1, totali 1.";
     const Row rows[] = {
-        {"10", "Esatto, è incredibile! 7 meno, tra parentesi, meno 3 fa 10. Risposte esatte 1, errate 0, totali 1.",
-         "risposta. Ultima risposta esatta. Risposte esatte 1, errate 0, totali 1."},
-        {"-4", "Sbagliato! 7 meno, tra parentesi, meno 3 fa 10. Risposte esatte 0, errate 1, totali 1.",
-         "risposta. Ultima risposta sbagliata. Risposte esatte 0, errate 1, totali 1."},
+        {7, -3, "10", "Esatto, è incredibile! 7 meno, tra parentesi, meno 3 fa 10. Risposte esatte 1, errate 0, totali 1.",
+         right},
+        {7, -3, "-4", "Sbagliato! 7 meno, tra parentesi, meno 3 fa 10. Risposte esatte 0, errate 1, totali 1.", wrong},
+        {-3, -3, "0", "Esatto, è incredibile! meno 3 meno, tra parentesi, meno 3 fa 0. Risposte esatte 1, errate 0, "
+                      "totali 1.", right},
+        {2, 9, "7", "Sbagliato! 2 meno, tra parentesi, 9 fa meno 7. Risposte esatte 0, errate 1, totali 1.", wrong},
     };
     for (const Row& row : rows) {
         Game game;
-        const Draw draw = drawFor(7, -3);
+        const Draw draw = drawFor(row.a, row.b);
         game.draw(draw.r1, draw.r2, draw.r3, draw.r4);
         game.form.log.clear();
         game.answer(row.answer);
