@@ -3,14 +3,17 @@
 
 Usage: atspi_test.py PROGRAM
 
-The outer run starts Xvfb on a free display and runs itself again ("--inner")
-under dbus-run-session. The inner run starts the AT-SPI bus, starts PROGRAM,
+The outer run starts Xvfb on a free display, with a screen smaller than the
+window's layout, and runs itself again ("--inner") under dbus-run-session.
+The inner run starts the AT-SPI bus and a window manager, starts PROGRAM,
+checks that the window, frame and all, fits on the screen,
 reads the problem from the accessibility tree, types answers with real key
 events (XTEST through xdotool) and reads the verdict and the counters back
 from the tree. Every process started on the way is ended before exit.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -22,16 +25,17 @@ from desktop import STEP_LIMIT, Failure, log, wait_for, xdotool  # noqa: E402
 
 OUTER_LIMIT = 55  # seconds for everything, including start and cleanup
 INNER_LIMIT = 40  # seconds for the part under dbus-run-session
+SCREEN = (800, 480)  # a small netbook's, smaller than the layout
 
 
 def outer(program):
-    if not desktop.prepare(program):
+    if not desktop.prepare(program, ("openbox", "xdotool", "xprop", "xwininfo", "Xvfb", "dbus-run-session")):
         return 1
     status = 1
     runtime_dir = tempfile.mkdtemp(prefix="tavola-a11y-")
     os.chmod(runtime_dir, 0o700)
     try:
-        _, display = desktop.start_xvfb()
+        _, display = desktop.start_xvfb("%dx%d" % SCREEN)
         log(f"Xvfb on display {display}")
         env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir)
         # Neither our bus nor our display may leak in from the caller.
@@ -124,8 +128,24 @@ def type_answer(window, window_id, text):
     xdotool("key", "Return")
 
 
+def frame_on_screen(window_id):
+    """The window's frame (x, y, width, height) when it lies within the screen."""
+    def read(*command):
+        return subprocess.run(command, capture_output=True, text=True, timeout=STEP_LIMIT).stdout
+
+    client = dict(re.findall(r"^ *(Absolute upper-left [XY]|Width|Height): *(-?\d+)$",
+                             read("xwininfo", "-id", window_id), re.MULTILINE))
+    extents = read("xprop", "-id", window_id, "_NET_FRAME_EXTENTS")
+    left, right, top, bottom = map(int, re.findall(r"\d+", extents.split("=")[1]))
+    x, y = int(client["Absolute upper-left X"]) - left, int(client["Absolute upper-left Y"]) - top
+    width, height = int(client["Width"]) + left + right, int(client["Height"]) + top + bottom
+    fits = x >= 0 and y >= 0 and x + width <= SCREEN[0] and y + height <= SCREEN[1]
+    return (x, y, width, height) if fits else None
+
+
 def play(program):
     launcher, pyatspi = desktop.start_accessibility_bus()
+    manager = desktop.start_window_manager(os.environ["XDG_RUNTIME_DIR"])
 
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     tavola = subprocess.Popen([program], env=env)
@@ -136,6 +156,7 @@ def play(program):
         window_id = wait_for("the window 'Vorlando' on the display",
                              lambda: xdotool("search", "--onlyvisible", "--pid", str(tavola.pid), "--name", "^Vorlando$")
                              .split("\n")[0])
+        log(f"the frame {wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id))} fits")
 
         first, second = read_problem(window)
         right = first - second
@@ -176,7 +197,7 @@ def play(program):
             raise Failure(f"the program ended with status {status} after Alt+X")
         log("Alt+N and Alt+X work")
     finally:
-        desktop.stop(tavola, launcher)
+        desktop.stop(tavola, manager, launcher)
 
 
 def inner(program):

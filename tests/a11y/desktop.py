@@ -176,13 +176,13 @@ def stop(*processes):
 
 # ---------------------------------------------------------------- the display
 
-def start_xvfb_on(number):
+def start_xvfb_on(number, size):
     """Starts Xvfb on :number; returns the process once it accepts clients, or None."""
     read_end, write_end = os.pipe()
     # -noreset: the bus launcher is the first client and leaves at once; a
     # server that resets then would refuse the program connecting meanwhile.
     xvfb = subprocess.Popen(
-        ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", f"{size}x24", "-nolisten", "tcp",
          "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
@@ -206,8 +206,8 @@ def start_xvfb_on(number):
     return xvfb
 
 
-def start_xvfb():
-    """Starts Xvfb on a free display; returns (process, ':N').
+def start_xvfb(size="1280x1024"):
+    """Starts Xvfb on a free display with one screen of size; returns (process, ':N').
 
     Other programs on this machine may run X servers on the low numbers that
     Xvfb would pick by itself, so try random high ones.
@@ -215,10 +215,19 @@ def start_xvfb():
     for number in random.sample(range(300, 3000), 20):
         if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
             continue
-        xvfb = start_xvfb_on(number)
+        xvfb = start_xvfb_on(number, size)
         if xvfb is not None:
             return xvfb, f":{number}"
     raise Failure("could not start Xvfb on a free display")
+
+
+def start_window_manager(work):
+    """Starts openbox; returns it once it manages the display."""
+    started = os.path.join(work, "window-manager-started")
+    manager = subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {started}"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for("the window manager", lambda: os.path.exists(started))
+    return manager
 
 
 def wait_for(what, probe, limit=STEP_LIMIT):

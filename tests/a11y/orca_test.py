@@ -481,14 +481,6 @@ def start_orca(work):
     return orca, speech
 
 
-def start_window_manager(work):
-    started = os.path.join(work, "window-manager-started")
-    manager = subprocess.Popen(["openbox", "--sm-disable", "--startup", f"touch {started}"],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("the window manager", lambda: os.path.exists(started))
-    return manager
-
-
 def inner(program, work, deadline):
     deadline = float(deadline)
 
@@ -503,7 +495,7 @@ def inner(program, work, deadline):
     began = time.monotonic()
     try:
         launcher, pyatspi = desktop.start_accessibility_bus()
-        manager = start_window_manager(work)
+        manager = desktop.start_window_manager(work)
         orca, speech = start_orca(work)
         log(f"Orca listens ({time.monotonic() - began:.1f} s)")
         since_start = speech.mark()
