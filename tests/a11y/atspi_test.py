@@ -93,22 +93,14 @@ class Window:
     def name(self, key):
         return self._fresh(key).name
 
+    def problem(self):
+        return desktop.read_problem(lambda: self.name("num1"), lambda: self.name("num2"))
+
     def has_state(self, key, state):
         return self._fresh(key).getState().contains(state)
 
     def snapshot(self):
         return {key: self.name(key) for key in ("num1", "num2", "message", "right", "wrong", "total")}
-
-
-def read_problem(window):
-    def probe():
-        first, second = window.name("num1"), window.name("num2")
-        try:
-            return int(first), int(second)
-        except ValueError:
-            return None
-
-    return wait_for("two numbers in 'primo numero' and 'secondo numero'", probe)
 
 
 def expect(window, what, wanted):
@@ -158,7 +150,7 @@ def play(program):
                              .split("\n")[0])
         log(f"the frame {wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id))} fits")
 
-        first, second = read_problem(window)
+        first, second = window.problem()
         right = first - second
         log(f"problem {first} - ({second}); typing {right}")
         type_answer(window, window_id, str(right))
@@ -171,7 +163,7 @@ def play(program):
         wait_for("the next problem (verdict cleared, 'nuovo calcolo' disabled)",
                  lambda: window.name("message") == "" and not window.has_state("next", pyatspi.STATE_ENABLED))
 
-        first, second = read_problem(window)
+        first, second = window.problem()
         right = first - second
         wrong = right + 1
         log(f"problem {first} - ({second}); typing the wrong {wrong}")

@@ -317,6 +317,17 @@ def collect_tree(acc, out):
     return out
 
 
+def read_problem(first, second):
+    """The problem on show, once the operand labels, read by first() and second(), read as numbers."""
+    def probe():
+        try:
+            return int(first()), int(second())
+        except ValueError:
+            return None
+
+    return wait_for("two numbers in 'primo numero' and 'secondo numero'", probe)
+
+
 def described(app, description):
     """The one object of app described as description, or so and then more ("risposta. ...")."""
     matches = [acc for acc in collect_tree(app, [])

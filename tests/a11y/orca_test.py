@@ -220,16 +220,6 @@ class Speech:
 
 # ---------------------------------------------------------------- the window
 
-def read_number(text):
-    """A number as the labels show it: '-7', '−7' or 'meno 7'."""
-    text = text.strip().replace("\u2212", "-")
-    match = re.fullmatch(r"(?:(meno) )?(-?\d+)", text, re.IGNORECASE)
-    if not match:
-        return None
-    value = int(match.group(2))
-    return -value if match.group(1) else value
-
-
 class Game:
     """The running program, seen through the accessibility tree and the keyboard."""
 
@@ -258,11 +248,8 @@ class Game:
         return acc
 
     def problem(self):
-        def probe():
-            numbers = read_number(self.control("primo numero").name), read_number(self.control("secondo numero").name)
-            return numbers if None not in numbers else None
-
-        return wait_for("two numbers in 'primo numero' and 'secondo numero'", probe)
+        return desktop.read_problem(lambda: self.control("primo numero").name,
+                                    lambda: self.control("secondo numero").name)
 
     def answer_focused(self):
         try:

@@ -114,19 +114,7 @@ def label(app, description):
 
 
 def check_problem(app):
-    first, second = label(app, "primo numero"), label(app, "secondo numero")
-
-    def probe():
-        try:
-            return int(first()), int(second())
-        except ValueError:
-            return None
-
-    try:
-        a, b = wait_for("a problem", probe)
-    except Failure:
-        raise Failure(f"no first problem on show: 'primo numero' is {first()!r}, "
-                      f"'secondo numero' is {second()!r}") from None
+    a, b = desktop.read_problem(label(app, "primo numero"), label(app, "secondo numero"))
     if not (-20 <= a <= 20 and -20 <= b <= 20):
         raise Failure(f"the problem {a} - ({b}) has a number outside -20..20")
     log(f"first problem on show: {a} - ({b})")
