@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "game/game_state.h"
 #include "runtime/time_value.h"
 
 namespace tavola {

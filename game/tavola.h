@@ -58,8 +58,10 @@ private:
     std::optional<bool> m_lastRight;
 
     bool m_alarmGiven = false;
-    // An alarm fell due while a box was open; it rings at the first tick after.
+    // An alarm fell due while another box was open; it rings at the first
+    // tick after. The alarm's own boxes never make it wait.
     bool m_alarmWaiting = false;
+    bool m_alarmRinging = false;
     int m_openBoxes = 0;
 };
 

@@ -11,13 +11,16 @@ void Tavola::Timer1_Timer()
         return;
 
     const bool due = endTimeReached(m_services.now(), m_state.endTime) && !m_alarmGiven;
-    // Never a box on top of a box: an alarm due now rings once the open one is closed.
-    m_alarmWaiting = due && boxOpen();
-    if (m_alarmWaiting) {
+    // Never a box on top of a box: an alarm due while another box is open
+    // rings once that box is closed; while its own boxes are open it is given.
+    if (due && boxOpen()) {
+        m_alarmWaiting = !m_alarmRinging;
     } else if (due) {
+        m_alarmRinging = true;
         m_services.beep();
         messageBox(std::string(text::kEndPrefix) + clockText(m_services.now()), MsgBoxButtons::okOnly, text::kEndTitle);
         Next_Click();
+        m_alarmRinging = m_alarmWaiting = false;
         m_alarmGiven = true;
     } else if (beforeEndTime(m_services.now(), m_state.endTime)) {
         m_alarmGiven = false;

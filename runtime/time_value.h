@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace tavola {
 
@@ -10,6 +11,10 @@ namespace tavola {
 // is the date, the fraction the time of day. A value below 1 has no date part
 // and stands for a time of day alone.
 using TimeValue = double;
+
+// The end of a game: a text (empty for none, or an entry that was rejected)
+// or an accepted time value.
+using EndTime = std::variant<std::string, TimeValue>;
 
 // Builds a time of day (no date part). Out-of-range fields are the caller's fault.
 TimeValue makeTime(int hour, int minute, int second);

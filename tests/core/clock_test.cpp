@@ -139,6 +139,22 @@ TEST(Clock, AlarmWaitsForAnOpenBoxAndRingsOnceAfter)
     game.services.whileOpen = nullptr;
     game.runFor(60);
     EXPECT_EQ(game.alarms(), 1);
+
+    // Reached at 02:42:06 with a tick while its boxes are open, answered Yes,
+    // then a tick and an end time already past within that second: the
+    // alarm counts as given until a tick runs, so nothing rings.
+    ClockGame yes;
+    yes.services.clock = at(2, 42, 5);
+    yes.tavola.Timer1_Timer();
+    yes.setEnd("2.42");
+    yes.services.answers = {MsgBoxResult::yes};
+    yes.services.whileOpen = [&] { yes.tavola.Timer1_Timer(); };
+    yes.runFor(1);
+    yes.services.whileOpen = nullptr;
+    yes.tavola.Timer1_Timer();
+    yes.setEnd("2.42");
+    yes.runFor(2);
+    EXPECT_EQ(yes.alarms(), 1);
 }
 
 TEST(Clock, RejectedAndClearedEntries)
