@@ -111,9 +111,10 @@ void Tavola::scoreAnswer()
     const std::string total = countText(sum, m_correctCapped || m_wrongCapped);
 
     // A screen reader reads the verdict as the button takes the focus, so it
-    // is in place before the focus moves.
+    // is in place before the focus moves. It is the button's name, which a
+    // braille display shows too (a description it never shows).
     const long long operandA = static_cast<long long>(m_state.expectedAnswer) + m_state.operandB;
-    m_form.setAccessibleDescription(
+    m_form.setAccessibleName(
         Control::cmdNext,
         spoken::verdict(right, operandA, m_state.operandB, m_state.expectedAnswer, correct, wrong, total));
 

@@ -21,7 +21,7 @@ std::string counters(std::string_view correct, std::string_view wrong, std::stri
 
 std::string number(long long value) { return value < 0 ? "meno " + formatInteger(-value) : formatInteger(value); }
 
-std::string question(long long operandA, long long operandB) { return "Quanto fa " + problem(operandA, operandB) + "?"; }
+std::string question(long long operandA, long long operandB) { return problem(operandA, operandB) + "?"; }
 
 std::string verdict(bool right, long long operandA, long long operandB, long long value, std::string_view correct,
                     std::string_view wrong, std::string_view total)

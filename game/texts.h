@@ -33,7 +33,8 @@ namespace spoken {
 // "meno 3" for -3, "7" for 7.
 std::string number(long long value);
 
-// "Quanto fa 7 meno, tra parentesi, meno 3?": the answer box's name.
+// "7 meno, tra parentesi, meno 3?": the answer box's name. At most 37
+// characters, so that a 40-cell braille display shows it whole beside the caret.
 std::string question(long long operandA, long long operandB);
 
 // The verdict with the problem, its value and the three counters as shown.

@@ -46,6 +46,9 @@ MsgBoxResult QtServices::msgBox(std::string_view prompt, MsgBoxButtons buttons, 
     box.setWindowTitle(qs(title));
     box.setText(qs(prompt));
     box.setTextFormat(Qt::PlainText);
+    // A braille display shows a box by its name alone: the message belongs in
+    // it. A screen reader then no longer reads the message a second time.
+    box.setAccessibleName(qs(title) + ". " + qs(prompt));
     // A message box sizes itself to its text; a spacer below it widens it.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(widthForTitle(box, box.windowTitle()), 0, QSizePolicy::Minimum),

@@ -24,8 +24,8 @@ QColor colorFromRgb(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-// A control's own description, before anything was announced on it.
-const char* const kBaseDescription = "tavolaBaseDescription";
+// The name the game gave a control, before anything was announced on it.
+const char* const kBaseName = "tavolaBaseName";
 
 }  // namespace
 
@@ -81,29 +81,28 @@ public:
     void setCaption(std::string_view caption) override { m_window.setWindowTitle(qs(caption)); }
     void setAccessibleName(Control control, std::string_view name) override
     {
-        if (QWidget* widget = m_window.widgetFor(control))
+        if (QWidget* widget = m_window.widgetFor(control)) {
+            widget->setProperty(kBaseName, qs(name));
             widget->setAccessibleName(qs(name));
+        }
     }
     void setAccessibleDescription(Control control, std::string_view description) override
     {
-        if (QWidget* widget = m_window.widgetFor(control)) {
-            widget->setProperty(kBaseDescription, qs(description));
+        if (QWidget* widget = m_window.widgetFor(control))
             widget->setAccessibleDescription(qs(description));
-        }
     }
-    // Added to the description of the control that has the focus: a screen
-    // reader reads it with that control as the focus comes back to it from
-    // the closing box. (Orca 43 does not speak a description that changes
-    // under the focus, so this is for the return of the focus only.)
+    // Added to the name of the control that has the focus, until the game
+    // names it anew: a screen reader speaks it, and a braille display shows
+    // it beside the caret, as the focus comes back from the closing box.
     void announce(std::string_view message) override
     {
         QWidget* focused = m_window.focusWidget();
-        if (!focused)
+        QAccessibleInterface* control = focused ? QAccessible::queryAccessibleInterface(focused) : nullptr;
+        if (!control)
             return;
-        if (!focused->property(kBaseDescription).isValid())
-            focused->setProperty(kBaseDescription, focused->accessibleDescription());
-        const QString base = focused->property(kBaseDescription).toString();
-        focused->setAccessibleDescription(base.isEmpty() ? qs(message) : base + ". " + qs(message));
+        if (!focused->property(kBaseName).isValid())
+            focused->setProperty(kBaseName, control->text(QAccessible::Name));
+        focused->setAccessibleName(focused->property(kBaseName).toString() + " " + qs(message));
     }
     void load() override { m_window.load(); }
     void unload() override { m_window.unload(); }

@@ -89,7 +89,7 @@ def say(number):
 
 
 def question(first, second):
-    return f"Quanto fa {say(first)} meno, tra parentesi, {say(second)}?"
+    return f"{say(first)} meno, tra parentesi, {say(second)}?"
 
 
 def normalise(text):

@@ -31,7 +31,7 @@ void expectStartedAfresh(const Game& game, std::size_t from)
     EXPECT_EQ(game.form.windowCaption, "Vorlando");
     EXPECT_EQ(game.form.text(Control::lblNum2), "10");
     EXPECT_EQ(game.tavola.state().expectedAnswer, -20);
-    EXPECT_EQ(game.form.names.at(Control::txtAnswer), "Quanto fa meno 10 meno, tra parentesi, 10?");
+    EXPECT_EQ(game.form.names.at(Control::txtAnswer), "meno 10 meno, tra parentesi, 10?");
     EXPECT_EQ(game.form.focus, Control::txtAnswer);
     EXPECT_FALSE(game.form.nextEnabled);
 }
