@@ -43,6 +43,11 @@ asan_ctest() {
   UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1" \
     ctest --test-dir build/asan "$@"
 }
+build_asan() {
+  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
+  cmake --build build/asan -j2
+  rm -rf "$reports" && mkdir -p "$reports"
+}
 # Prints the reports and fails when there are any; starts afresh either way.
 no_reports() {
   local clean=true
@@ -85,9 +90,7 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test -j2
 mkdir -p build/logs
 if [ "$mode" = repeat ]; then
-  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
-  cmake --build build/asan -j2
-  rm -rf "$reports" && mkdir -p "$reports"
+  build_asan
   repeatPassed=0 repeatFailed=0
   repeat_tests "ctest --test-dir build/test" plain
   repeat_tests asan_ctest sanitized
@@ -99,9 +102,7 @@ logs+=(build/logs/ctest.log)
 ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log || status=$?
 [ "$mode" = quick ] && finish
 
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
-cmake --build build/asan -j2
-rm -rf "$reports" && mkdir -p "$reports"
+build_asan
 logs+=(build/logs/ctest-asan.log)
 asan_ctest --output-on-failure -j2 | tee build/logs/ctest-asan.log || status=$?
 no_reports || status=1
