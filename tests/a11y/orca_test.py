@@ -425,6 +425,8 @@ def play(script, game, since_start):
 
     now = datetime.datetime.now()
     later = now + datetime.timedelta(hours=3)
+    if (later.hour, later.minute) == (0, 0):  # a date at midnight is confirmed without its time
+        later += datetime.timedelta(minutes=1)
     script.step("11a F2", key("F2"), lambda: [Heard("orario di fine")])
     script.step(f"11b type {end_time_entry(later, now)}, Enter",
                 then(typed(end_time_entry(later, now)), key("Return")),
