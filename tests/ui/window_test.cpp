@@ -457,7 +457,7 @@ private slots:
         answer(QString::number(expected()));
         QTest::keyClick(control("cmdNext"), Qt::Key_Return);
         answer("99");
-        QTest::keyClicks(control("txtAnswer"), "7");
+        QTest::keyClicks(control("txtAnswer"), "7");  // left in the box: the new game must empty it
 
         whenModalOpens([](QWidget* box) { buttonWithText(box, QString::fromUtf8("Sì"))->click(); });
         m_window->game().Next_Click();
