@@ -69,12 +69,8 @@ public:
     }
     void setBackColor(std::int32_t rgb) override
     {
-        QWidget* surface = m_window.m_controls.surface;
-        if (!surface)
-            return;
-        QPalette palette = surface->palette();
-        palette.setColor(QPalette::Window, colorFromRgb(rgb));
-        surface->setPalette(palette);
+        if (auto* surface = qobject_cast<Surface*>(m_window.m_controls.surface))
+            surface->setBackColor(colorFromRgb(rgb));
     }
     int windowState() const override { return m_window.isMinimized() ? kWindowMinimized : 0; }
     std::string caption() const override { return m_window.windowTitle().toStdString(); }

@@ -120,7 +120,21 @@ void PictureView::paintEvent(QPaintEvent* event)
     m_renderer.render(&painter, QRectF(inside.topLeft(), m_renderer.defaultSize()));
 }
 
-Surface::Surface(const QSize& preferred, QWidget* parent) : QWidget(parent), m_preferred(preferred) {}
+Surface::Surface(const QSize& preferred, QWidget* parent)
+    : QWidget(parent), m_preferred(preferred), m_back(palette().color(QPalette::Window))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Surface::setBackColor(const QColor& color)
+{
+    if (color == m_back)
+        return;
+    m_back = color;
+    update();
+}
+
+void Surface::paintEvent(QPaintEvent* event) { QPainter(this).fillRect(event->rect(), m_back); }
 
 void Surface::keepPointerWhenDisabled(QWidget* control) { control->installEventFilter(this); }
 

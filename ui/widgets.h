@@ -85,6 +85,12 @@ public:
     explicit Surface(const QSize& preferred, QWidget* parent = nullptr);
     QSize sizeHint() const override { return m_preferred; }
 
+    // The tint behind the controls. It is painted here, not set in the
+    // palette: a palette change reaches every control and gives each a new
+    // cache key, and the style's pixmap cache then fills with stale copies of
+    // their faces, a few more with every problem.
+    void setBackColor(const QColor& color);
+
     // Qt shows the surface's pointer over a disabled control; for this one
     // the surface shows the control's own pointer instead.
     void keepPointerWhenDisabled(QWidget* control);
@@ -96,9 +102,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QSize m_preferred;
+    QColor m_back;
     QCursor m_own;
     bool m_pressed = false;
     QWidget* m_lender = nullptr;  // the disabled control whose pointer is shown
