@@ -7,10 +7,13 @@ namespace tavola {
 
 void Tavola::Timer1_Timer()
 {
-    if (m_form.text(Control::lblTime) == clockText(m_services.now()) && !m_alarmWaiting)
+    // One reading of the clock serves the whole tick, up to any box it opens.
+    TimeValue now = m_services.now();
+    std::string shown = clockText(now);
+    if (!m_alarmWaiting && m_form.text(Control::lblTime) == shown)
         return;
 
-    const bool due = endTimeReached(m_services.now(), m_state.endTime) && !m_alarmGiven;
+    const bool due = endTimeReached(now, m_state.endTime) && !m_alarmGiven;
     // Never a box on top of a box: an alarm due while another box is open
     // rings once that box is closed; while its own boxes are open it is given.
     if (due && boxOpen()) {
@@ -18,21 +21,24 @@ void Tavola::Timer1_Timer()
     } else if (due) {
         m_alarmRinging = true;
         m_services.beep();
-        messageBox(std::string(text::kEndPrefix) + clockText(m_services.now()), MsgBoxButtons::okOnly, text::kEndTitle);
+        messageBox(std::string(text::kEndPrefix) + shown, MsgBoxButtons::okOnly, text::kEndTitle);
         Next_Click();
         m_alarmRinging = m_alarmWaiting = false;
         m_alarmGiven = true;
-    } else if (beforeEndTime(m_services.now(), m_state.endTime)) {
+        // The pupil may have kept the boxes open a long while.
+        now = m_services.now();
+        shown = clockText(now);
+    } else if (beforeEndTime(now, m_state.endTime)) {
         m_alarmGiven = false;
     }
 
     if (m_form.windowState() == kWindowMinimized) {
         // A caption that no longer reads as a time is simply written again.
-        const auto shown = readTimeValue(m_form.caption());
-        if (!shown || minuteOfHour(*shown) != minuteOfHour(m_services.now()))
+        const auto caption = readTimeValue(m_form.caption());
+        if (!caption || minuteOfHour(*caption) != minuteOfHour(now))
             ShowClockInCaption();
     } else {
-        m_form.setText(Control::lblTime, clockText(m_services.now()));
+        m_form.setText(Control::lblTime, shown);
     }
 }
 

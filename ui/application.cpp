@@ -4,43 +4,16 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPainter>
-#include <QProxyStyle>
 #include <QTranslator>
 
 #include "ui/qt_services.h"
+#include "ui/style.h"
 #include "ui/tavola_window.h"
 
 // The pictures live in a static library: register them explicitly.
 static void registerArt() { Q_INIT_RESOURCE(art); }
 
 namespace tavola {
-
-namespace {
-
-// The desktop's style, except for the chevron of the menu bar's overflow
-// button, which we draw: the stock one is a picture file, and reading it
-// loads every image-format plugin before the window is first on screen.
-class TavolaStyle : public QProxyStyle {
-public:
-    QIcon standardIcon(StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (which != SP_ToolBarHorizontalExtensionButton)
-            return QProxyStyle::standardIcon(which, option, widget);
-        const qreal ratio = widget ? widget->devicePixelRatioF() : qApp->devicePixelRatio();
-        QPixmap chevron(QSize(12, 12) * ratio);
-        chevron.setDevicePixelRatio(ratio);
-        chevron.fill(Qt::transparent);
-        QPainter painter(&chevron);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QApplication::palette().color(QPalette::ButtonText), 1.5));
-        for (const qreal left : {2.5, 6.5})
-            painter.drawPolyline(QPolygonF({{left, 3}, {left + 3, 6}, {left, 9}}));
-        return QIcon(chevron);
-    }
-};
-
-}  // namespace
 
 void configureApplication()
 {

@@ -332,8 +332,12 @@ bool sizesToText(const QWidget* widget) { return widget->property(kAutoSizePrope
 void setControlText(QWidget* widget, const QString& caption)
 {
     if (auto* label = qobject_cast<QLabel*>(widget)) {
+        const QString old = label->text();
         label->setText(caption);
-        if (sizesToText(label))
+        // Measuring the label anew costs several times more than measuring
+        // the two texts, and a clock or a counter mostly keeps its width.
+        const QFontMetrics metrics = label->fontMetrics();
+        if (sizesToText(label) && metrics.horizontalAdvance(caption) != metrics.horizontalAdvance(old))
             label->adjustSize();
     } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
         writeText(box, caption);
