@@ -23,15 +23,22 @@ void configureApplication()
     QApplication::setDesktopFileName("tavola");
 
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    auto* qtItalian = new QTranslator(qApp);
-    if (qtItalian->load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(qtItalian);
 
     // The layout asks for the classic Windows faces; these are their nearest
     // metric-compatible free faces.
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
     QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+}
+
+void useItalianQtTexts()
+{
+    static const bool loaded = [] {
+        auto* qtItalian = new QTranslator(qApp);
+        return qtItalian->load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+               QApplication::installTranslator(qtItalian);
+    }();
+    (void)loaded;
 }
 
 int runGame()

@@ -2,10 +2,15 @@
 
 namespace tavola {
 
-// Sets up the running application as the game needs it: Italian texts in
-// Qt's own dialogs whatever the system's language, and the nearest free
-// faces for the fonts the layout asks for. Call once, after QApplication.
+// Sets up the running application as the game needs it: Italian numbers
+// and dates, and the nearest free faces for the fonts the layout asks for.
+// Call once, after QApplication.
 void configureApplication();
+
+// Qt's own texts (the buttons of its boxes, a text box's menu) in Italian
+// whatever the system's language. Loaded when first needed: the window's
+// first frame has none of them.
+void useItalianQtTexts();
 
 // Sets up the application, opens the game window and runs it until the
 // program ends; returns the exit code.

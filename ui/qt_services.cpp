@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "ui/application.h"
 #include "ui/bell.h"
 
 namespace tavola {
@@ -42,6 +43,7 @@ void QtServices::beep() { ringBell(); }
 
 MsgBoxResult QtServices::msgBox(std::string_view prompt, MsgBoxButtons buttons, std::string_view title)
 {
+    useItalianQtTexts();
     QMessageBox box(m_parent);
     box.setWindowTitle(qs(title));
     box.setText(qs(prompt));
@@ -69,6 +71,7 @@ MsgBoxResult QtServices::msgBox(std::string_view prompt, MsgBoxButtons buttons, 
 
 std::string QtServices::inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText)
 {
+    useItalianQtTexts();
     QInputDialog dialog(m_parent);
     dialog.setObjectName("inputBox");
     dialog.setWindowTitle(qs(title));

@@ -8,6 +8,8 @@
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
 
+#include "ui/application.h"
+
 namespace tavola {
 
 AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent)
@@ -55,6 +57,12 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
     if (keyAscii == 0 || keyAscii == 13)
         return;
     QLineEdit::keyPressEvent(event);
+}
+
+void AnswerBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    useItalianQtTexts();
+    QLineEdit::contextMenuEvent(event);
 }
 
 void PushButton::keyPressEvent(QKeyEvent* event)

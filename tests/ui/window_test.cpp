@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <cmath>
 #include <deque>
 #include <QInputDialog>
@@ -164,7 +165,15 @@ private slots:
     void pastedTextIsScoredWithoutACrash()
     {
         QApplication::clipboard()->setText("9e99");
-        control<QLineEdit>("txtAnswer")->paste();  // what the context menu does
+        // Pasted from the box's own menu, which speaks Italian.
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(control("txtAnswer"), &rightClick);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions())
+            if (action->text().remove('&').startsWith("Incolla"))
+                action->trigger();
+        menu->close();
         QCOMPARE(text("txtAnswer"), QString("9e99"));
         QTest::keyClick(control("txtAnswer"), Qt::Key_Return);
         QCOMPARE(text("lblMessage"), "Sbagliato!! " + QString::number(expected()));
