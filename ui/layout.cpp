@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -158,20 +157,10 @@ QFont makeFont(const Font& entry)
 
 }  // namespace
 
-QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio)
-{
-    QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    QSvgRenderer(file).render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pixmap;
-}
-
 namespace {
 
 // The window's own pointer: our drawing, with the fingertip as hotspot.
-QCursor surfaceCursor(qreal ratio) { return QCursor(renderSvg(":/art/pointer.svg", QSize(32, 32), ratio), 2, 2); }
+QCursor surfaceCursor(qreal ratio) { return QCursor(picture("pointer", ratio), 2, 2); }
 
 // A small square within a square, as the pointer over the new-problem button
 // and the verdict.
@@ -227,16 +216,16 @@ QWidget* createPictureButton(const ControlEntry& entry, QWidget* surface)
 {
     // The new-problem button smiles; its pressed and disabled faces differ.
     const bool faces = entry.control == Control::cmdNext;
-    auto* button = faces ? new PictureButton(entry.caption, entry.back, ":/art/face_smile.svg", ":/art/face_straight.svg",
-                                             ":/art/face_open.svg", surface)
-                         : new PictureButton(entry.caption, entry.back, ":/art/no_entry.svg", {}, {}, surface);
+    auto* button = faces ? new PictureButton(entry.caption, entry.back, Picture("face_smile"), Picture("face_straight"),
+                                             Picture("face_open"), surface)
+                         : new PictureButton(entry.caption, entry.back, Picture("no_entry"), Picture(), Picture(), surface);
     button->setPalette(withColor(button->palette(), QPalette::Button, entry.back));
     return button;
 }
 
 QWidget* createPictureBox(const ControlEntry& entry, QWidget* surface)
 {
-    auto* box = new PictureView(":/art/robot.svg", surface);
+    auto* box = new PictureView("robot", surface);
     box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     box->setPalette(withColor(box->palette(), QPalette::Window, entry.back));
     box->setAutoFillBackground(true);
@@ -251,7 +240,7 @@ QWidget* createControl(const ControlEntry& entry, QWidget* surface)
     case Kind::pictureButton: return createPictureButton(entry, surface);
     case Kind::plainButton: return new PushButton(QString::fromUtf8(entry.caption), surface);
     case Kind::pictureBox: return createPictureBox(entry, surface);
-    case Kind::image: return new PictureView(":/art/alarm_clock.svg", surface);
+    case Kind::image: return new PictureView("alarm_clock", surface);
     }
     return nullptr;
 }

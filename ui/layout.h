@@ -42,8 +42,6 @@ const char* controlName(Control control);
 // of their caption.
 bool sizesToText(const QWidget* widget);
 
-// A picture of ours at a size in logical pixels, sharp on the given screen.
-QPixmap renderSvg(const QString& file, const QSize& size, qreal ratio);
 // Writes a label's caption (resizing a label that sizes to its text) or the
 // answer box's text.
 void setControlText(QWidget* widget, const QString& caption);

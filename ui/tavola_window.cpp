@@ -113,7 +113,7 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
 {
     setObjectName("TavolaWindow");
     setWindowTitle(qs(text::kCaption));
-    setWindowIcon(QIcon(renderSvg(":/art/icon.svg", QSize(32, 32), devicePixelRatioF())));
+    setWindowIcon(QIcon(picture("icon", devicePixelRatioF())));
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
     // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResource>
+#include <QtEndian>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
@@ -77,14 +79,37 @@ void PushButton::keyPressEvent(QKeyEvent* event)
     QPushButton::keyPressEvent(event);
 }
 
-PictureButton::PictureButton(const QString& caption, const QColor& back, const QString& picture,
-                             const QString& pressedPicture, const QString& disabledPicture, QWidget* parent)
-    : PushButton(caption, parent), m_back(back), m_picture(picture)
+QPixmap picture(const char* name, qreal ratio)
 {
-    if (!pressedPicture.isEmpty())
-        m_pressed.load(pressedPicture);
-    if (!disabledPicture.isEmpty())
-        m_disabled.load(disabledPicture);
+    const bool twice = ratio > 1;
+    const QByteArray file = QResource(QStringLiteral(":/art/%1%2.argb").arg(QLatin1String(name), twice ? "@2x" : ""))
+                                .uncompressedData();
+    quint32 size[2] = {};
+    if (file.size() >= 8)
+        qFromLittleEndian<quint32>(file.constData(), 2, size);
+    if (size[0] == 0 || size[0] > 4096 || size[1] > 4096 || file.size() != 8 + qsizetype(size[0]) * size[1] * 4)
+        return {};
+    QImage image{int(size[0]), int(size[1]), QImage::Format_ARGB32_Premultiplied};
+    qFromLittleEndian<quint32>(file.constData() + 8, qsizetype(size[0]) * size[1], image.bits());
+    const QSize wanted = (QSizeF(image.size()) / (twice ? 2 : 1) * ratio).toSize();
+    if (image.size() != wanted)
+        image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+const QPixmap& Picture::at(qreal ratio)
+{
+    if (m_name && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != ratio))
+        m_pixmap = picture(m_name, ratio);
+    return m_pixmap;
+}
+
+PictureButton::PictureButton(const QString& caption, const QColor& back, Picture picture, Picture pressed,
+                             Picture disabled, QWidget* parent)
+    : PushButton(caption, parent), m_back(back), m_picture(picture), m_pressed(pressed), m_disabled(disabled)
+{
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
@@ -94,17 +119,17 @@ void PictureButton::paintEvent(QPaintEvent*)
     const QBrush face(m_back);
     qDrawWinButton(&painter, rect(), palette(), sunken, &face);
 
-    QSvgRenderer* picture = &m_picture;
-    if (!isEnabled() && m_disabled.isValid())
+    Picture* picture = &m_picture;
+    if (!isEnabled() && !m_disabled.isNull())
         picture = &m_disabled;
-    else if (sunken && m_pressed.isValid())
+    else if (sunken && !m_pressed.isNull())
         picture = &m_pressed;
 
     const int shift = sunken ? 1 : 0;
     const QFontMetrics metrics(font());
     const int contentHeight = 32 + 4 + metrics.height();
     const int top = (height() - contentHeight) / 2 + shift;
-    picture->render(&painter, QRectF((width() - 32) / 2 + shift, top, 32, 32));
+    painter.drawPixmap(QRect((width() - 32) / 2 + shift, top, 32, 32), picture->at(devicePixelRatioF()));
 
     const QRect textRect(shift, top + 36, width(), metrics.height());
     style()->drawItemText(&painter, textRect, Qt::AlignHCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
@@ -117,7 +142,7 @@ void PictureButton::paintEvent(QPaintEvent*)
     }
 }
 
-PictureView::PictureView(const QString& picture, QWidget* parent) : QFrame(parent), m_renderer(picture) {}
+PictureView::PictureView(const char* picture, QWidget* parent) : QFrame(parent), m_picture(picture) {}
 
 void PictureView::paintEvent(QPaintEvent* event)
 {
@@ -125,7 +150,7 @@ void PictureView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const QRect inside = contentsRect();
     painter.setClipRect(inside);
-    m_renderer.render(&painter, QRectF(inside.topLeft(), m_renderer.defaultSize()));
+    painter.drawPixmap(inside.topLeft(), m_picture.at(devicePixelRatioF()));
 }
 
 Surface::Surface(const QSize& preferred, QWidget* parent)

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSvgRenderer>
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 
@@ -48,20 +48,37 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// One of our pictures, as drawn at build time, at `ratio` device pixels per
+// logical pixel (scaled smoothly where the ratio is neither one nor two). An
+// unknown name gives an empty pixmap.
+QPixmap picture(const char* name, qreal ratio);
+
+// A picture kept at the device pixel ratio of the screen it was last shown on.
+class Picture {
+public:
+    explicit Picture(const char* name = nullptr) : m_name(name) {}
+    bool isNull() const { return !m_name; }
+    const QPixmap& at(qreal ratio);
+
+private:
+    const char* m_name;
+    QPixmap m_pixmap;
+};
+
 // A button drawn in its own colour, with a picture above the caption and
 // faces of its own for the pressed and the disabled state.
 class PictureButton : public PushButton {
     Q_OBJECT
 public:
-    PictureButton(const QString& caption, const QColor& back, const QString& picture, const QString& pressedPicture,
-                  const QString& disabledPicture, QWidget* parent = nullptr);
+    PictureButton(const QString& caption, const QColor& back, Picture picture, Picture pressed, Picture disabled,
+                  QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QColor m_back;
-    QSvgRenderer m_picture, m_pressed, m_disabled;
+    Picture m_picture, m_pressed, m_disabled;
 };
 
 // A picture drawn at its natural size from the top-left corner, clipped by
@@ -69,13 +86,13 @@ private:
 class PictureView : public QFrame {
     Q_OBJECT
 public:
-    PictureView(const QString& picture, QWidget* parent = nullptr);
+    explicit PictureView(const char* picture, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer m_renderer;
+    Picture m_picture;
 };
 
 // The window's own surface, the whole client area at any size. It reports a

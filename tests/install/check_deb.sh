@@ -47,7 +47,7 @@ for lib in "${needed[@]}"; do
 done
 
 # What the program loads at run time rather than links.
-for pkg in qt6-qpa-plugins libqt6svg6 fonts-liberation2 qt6-translations-l10n; do
+for pkg in qt6-qpa-plugins fonts-liberation2 qt6-translations-l10n; do
   names_of "$depends" | grep -qx "$pkg" || fail "Depends lacks $pkg"
 done
 names_of "$recommends" | grep -qx libcanberra0 || fail "Recommends lacks libcanberra0"
