@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@ namespace tavola {
 enum class Control {
     txtAnswer, cmdNext, lblNum1, lblNum2, lblMessage, lblTime, lblScore, lblScore1, lblScore2, cmdExit
 };
+inline constexpr std::size_t kControlCount = 10;
 
 inline constexpr int kWindowMinimized = 1;
 

@@ -48,7 +48,6 @@ void Tavola::Form_Load()
     m_state.wrongCount = 0;
     m_correctCapped = false;
     m_wrongCapped = false;
-    m_lastRight.reset();
 }
 
 void Tavola::Form_Activate() { cmdNext_Click(); }
@@ -103,7 +102,6 @@ void Tavola::scoreAnswer()
         m_correctCapped = addOne(m_state.correctCount) || m_correctCapped;
     else
         m_wrongCapped = addOne(m_state.wrongCount) || m_wrongCapped;
-    m_lastRight = right;
     const std::string correct = countText(m_state.correctCount, m_correctCapped);
     const std::string wrong = countText(m_state.wrongCount, m_wrongCapped);
     // The total is counted wider than the counters, so it never overflows.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,8 +53,6 @@ private:
     // say "at least" rather than show a false count.
     bool m_correctCapped = false;
     bool m_wrongCapped = false;
-    // The outcome of the last answer of this game, for a screen reader.
-    std::optional<bool> m_lastRight;
 
     bool m_alarmGiven = false;
     // An alarm fell due while another box was open; it rings at the first

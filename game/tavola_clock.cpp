@@ -1,5 +1,5 @@
 // The window object's clock, end-of-game alarm and end-time entry.
-#include "clock/end_time.h"
+#include "game/end_time.h"
 #include "game/tavola.h"
 #include "game/texts.h"
 

@@ -1,11 +1,12 @@
 #include "ui/application.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QWindow>
 #include <QTranslator>
 
+#include "ui/fonts.h"
 #include "ui/qt_services.h"
 #include "ui/style.h"
 #include "ui/tavola_window.h"
@@ -24,11 +25,7 @@ void configureApplication()
 
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
-    // The layout asks for the classic Windows faces; these are their nearest
-    // metric-compatible free faces.
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo", "DejaVu Sans"});
-    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
-    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+    substituteFreeFaces();
 }
 
 void useItalianQtTexts()
@@ -48,7 +45,17 @@ int runGame()
     TavolaWindow window(services);
     services.setParentWindow(&window);
     window.start();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // No window may outlive the event loop: on Wayland, Qt's event thread
+    // still posts a window's frame callbacks, and one posted while the
+    // application is torn down crashes it. Without native windows there are
+    // none left to come; the ones already posted are handled here.
+    window.hide();
+    for (QWindow* native : QGuiApplication::allWindows())
+        native->destroy();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    return status;
 }
 
 }  // namespace tavola

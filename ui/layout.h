@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
-#include <QMap>
-#include <QPixmap>
-#include <QString>
-#include <QWidget>
+#include <optional>
+#include <span>
 
 #include "game/form.h"
 
@@ -19,31 +16,43 @@ constexpr int twips(int value) { return value / 15; }
 inline constexpr int kClientWidth = 1006;  // wide enough for the picture box on the right
 inline constexpr int kClientHeight = 554;
 
-// The controls of the window, built afresh on every load. Keys are the
-// controls' names, which are also their objectName.
-struct Controls {
-    QWidget* surface = nullptr;
-    QMap<QString, QWidget*> byName;
-    template <typename T>
-    T* get(const QString& name) const
-    {
-        return qobject_cast<T*>(byName.value(name));
-    }
+enum class Kind { label, textBox, pictureButton, plainButton, pictureBox, image };
+
+struct FontSpec {
+    const char* family = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+    bool italic = false;
 };
 
-// Builds every control on a new surface, with its captions, fonts, colours,
-// pictures, tooltips, layering and tab order as at program start.
-Controls buildControls();
+enum class Pointer { inherit, arrow, icon };
 
-// The objectName of a control the game logic addresses.
-const char* controlName(Control control);
+// One row per control: everything the window needs to build it.
+struct ControlEntry {
+    const char* name;                    // also the widget's objectName
+    Kind kind;
+    int left, top, width, height;        // twips
+    std::optional<Control> control = {}; // for the controls the game logic addresses
+    const char* caption = "";
+    int tabIndex = -1;                   // -1: takes no focus
+    FontSpec font = {};
+    QColor text = {};                    // invalid: the standard colour
+    QColor back = {};                    // invalid: transparent (labels) or standard
+    bool border = false;
+    Qt::Alignment align = Qt::AlignLeft;
+    bool autoSize = false;
+    bool enabled = true;
+    const char* tooltip = nullptr;
+    // For screen readers. Labels that show values keep their text as their
+    // name, so the value itself is read.
+    const char* accessibleName = nullptr;
+    const char* description = nullptr;
+    Pointer pointer = Pointer::inherit;  // over the control whatever its state
+};
 
-// Labels that size to their text keep their left and top and take the size
-// of their caption.
-bool sizesToText(const QWidget* widget);
-
-// Writes a label's caption (resizing a label that sizes to its text) or the
-// answer box's text.
-void setControlText(QWidget* widget, const QString& caption);
+// The window's controls as the layout was drawn, front to back: the controls
+// that are windows of their own first, then the labels and the image. Earlier
+// rows cover later ones where they overlap.
+std::span<const ControlEntry> layoutRows();
 
 }  // namespace tavola

@@ -3,10 +3,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -14,102 +12,17 @@
 #include <utility>
 
 #include "game/texts.h"
-#include "ui/widgets.h"
 
 namespace tavola {
 
 namespace {
 
-QColor colorFromRgb(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-// The name the game gave a control, before anything was announced on it.
-const char* const kBaseName = "tavolaBaseName";
 
 }  // namespace
 
-// The game logic's view of the window: controls mapped to widgets.
-class TavolaWindow::WindowForm : public Form {
-public:
-    explicit WindowForm(TavolaWindow& window) : m_window(window) {}
-
-    std::string text(Control control) const override
-    {
-        QWidget* widget = m_window.widgetFor(control);
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            return label->text().toStdString();
-        if (auto* box = qobject_cast<QLineEdit*>(widget))
-            return box->text().toStdString();
-        return {};
-    }
-    void setText(Control control, std::string_view text) override
-    {
-        setControlText(m_window.widgetFor(control), qs(text));
-    }
-    void setEnabled(Control control, bool enabled) override
-    {
-        QWidget* widget = m_window.widgetFor(control);
-        if (!widget)
-            return;
-        // Disabling the focused control moves the focus on, as Qt would do
-        // itself, but first, so that a screen reader follows it.
-        if (!enabled && widget->hasFocus()) {
-            QWidget* next = widget->nextInFocusChain();
-            while (next != widget && !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus)))
-                next = next->nextInFocusChain();
-            next->setFocus(Qt::TabFocusReason);
-        }
-        widget->setEnabled(enabled);
-    }
-    void setFocus(Control control) override
-    {
-        if (QWidget* widget = m_window.widgetFor(control))
-            widget->setFocus(Qt::OtherFocusReason);
-    }
-    void setBackColor(std::int32_t rgb) override
-    {
-        if (auto* surface = qobject_cast<Surface*>(m_window.m_controls.surface))
-            surface->setBackColor(colorFromRgb(rgb));
-    }
-    int windowState() const override { return m_window.isMinimized() ? kWindowMinimized : 0; }
-    std::string caption() const override { return m_window.windowTitle().toStdString(); }
-    void setCaption(std::string_view caption) override { m_window.setWindowTitle(qs(caption)); }
-    void setAccessibleName(Control control, std::string_view name) override
-    {
-        if (QWidget* widget = m_window.widgetFor(control)) {
-            widget->setProperty(kBaseName, qs(name));
-            widget->setAccessibleName(qs(name));
-        }
-    }
-    void setAccessibleDescription(Control control, std::string_view description) override
-    {
-        if (QWidget* widget = m_window.widgetFor(control))
-            widget->setAccessibleDescription(qs(description));
-    }
-    // Added to the name of the control that has the focus, until the game
-    // names it anew: a screen reader speaks it, and a braille display shows
-    // it beside the caret, as the focus comes back from the closing box.
-    void announce(std::string_view message) override
-    {
-        QWidget* focused = m_window.focusWidget();
-        QAccessibleInterface* control = focused ? QAccessible::queryAccessibleInterface(focused) : nullptr;
-        if (!control)
-            return;
-        if (!focused->property(kBaseName).isValid())
-            focused->setProperty(kBaseName, control->text(QAccessible::Name));
-        focused->setAccessibleName(focused->property(kBaseName).toString() + " " + qs(message));
-    }
-    void load() override { m_window.load(); }
-    void unload() override { m_window.unload(); }
-    void show() override { m_window.showWindow(); }
-
-private:
-    TavolaWindow& m_window;
-};
-
 TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
-    : QMainWindow(parent), m_form(std::make_unique<WindowForm>(*this)), m_tavola(*m_form, services)
+    : QMainWindow(parent), m_tavola(m_form, services)
 {
     setObjectName("TavolaWindow");
     setWindowTitle(qs(text::kCaption));
@@ -121,23 +34,20 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     connect(endTimeKey, &QShortcut::activated, this, [this] { m_tavola.Form_Click(); });
     // Remembers the control the pupil was on; leaving the menu bar from the
     // keyboard hands the focus back without telling a screen reader.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this, bar = menuBar()](QWidget* old, QWidget* now) {
         if (now && m_controls.surface && m_controls.surface->isAncestorOf(now))
             m_controlFocus = now;
-        if (qobject_cast<QMenuBar*>(old))
+        if (old && old == bar)
             QTimer::singleShot(0, this, [this] { retellFocus(); });
     });
     // The new-problem button is the window's cancel button: Esc presses it
     // while it is enabled. Enter in the answer box keeps scoring.
     auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancelKey, &QShortcut::activated, this, [this] {
-        auto* next = qobject_cast<QPushButton*>(widgetFor(Control::cmdNext));
-        if (next && next->isEnabled())
-            next->click();
+        if (m_controls.cmdNext && m_controls.cmdNext->isEnabled())
+            m_controls.cmdNext->click();
     });
 }
-
-TavolaWindow::~TavolaWindow() = default;
 
 // A screen reader that was busy with the window's activation or with the
 // menu bar can miss where the focus went; telling it again costs nothing, as
@@ -166,6 +76,9 @@ bool TavolaWindow::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+// The focus moves while the window's own parts are torn down.
+TavolaWindow::~TavolaWindow() { disconnect(m_focusWatch); }
+
 void TavolaWindow::start()
 {
     m_tavola.start();
@@ -177,16 +90,26 @@ void TavolaWindow::load()
     ++m_loads;
     m_controls = buildControls();
     setCentralWidget(m_controls.surface);
-    buildMenuBar();
-    auto* answer = qobject_cast<AnswerBox*>(widgetFor(Control::txtAnswer));
-    answer->setKeyHandler([this](std::int16_t& key) { m_tavola.txtAnswer_KeyPress(key); });
-    connect(qobject_cast<QPushButton*>(widgetFor(Control::cmdNext)), &QPushButton::clicked, this,
-            [this] { m_tavola.cmdNext_Click(); });
-    connect(qobject_cast<QPushButton*>(widgetFor(Control::cmdExit)), &QPushButton::clicked, this,
-            [this] { m_tavola.cmdExit_Click(); });
-    connect(qobject_cast<Surface*>(m_controls.surface), &Surface::clicked, this, [this] { m_tavola.Form_Click(); });
+    m_menus = buildMenuBar(menuBar());
+    // Opening the submenu asks first. A modal box opened from inside the
+    // menu's own show would crash Qt 6.4: wait until the menu has finished
+    // showing, close the menus, ask, and on No open them again as they were.
+    connect(m_menus.next, &QMenu::aboutToShow, this, [this] {
+        if (!m_menuReopened.hasExpired()) {
+            m_menuReopened = QDeadlineTimer();
+            return;
+        }
+        if (m_newGameQueued)
+            return;
+        m_newGameQueued = true;
+        QTimer::singleShot(0, this, [this] { askForNewGameFromMenu(); });
+    });
+    m_controls.txtAnswer->setKeyHandler([this](std::int16_t& key) { m_tavola.txtAnswer_KeyPress(key); });
+    connect(m_controls.cmdNext, &QPushButton::clicked, this, [this] { m_tavola.cmdNext_Click(); });
+    connect(m_controls.cmdExit, &QPushButton::clicked, this, [this] { m_tavola.cmdExit_Click(); });
+    connect(m_controls.surface, &Surface::clicked, this, [this] { m_tavola.Form_Click(); });
     // As at start: on the first control in tab order until a problem is drawn.
-    widgetFor(Control::cmdExit)->setFocus(Qt::OtherFocusReason);
+    m_controls.cmdExit->setFocus(Qt::OtherFocusReason);
     if (!m_timer.isActive())
         m_timer.start();
 }
@@ -200,8 +123,9 @@ void TavolaWindow::unload()
     }
     m_controls = {};
     menuBar()->clear();
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
-        menu->deleteLater();
+    if (m_menus.info)
+        m_menus.info->deleteLater();  // with its submenus
+    m_menus = {};
 }
 
 // Shown in its normal state, or maximised if the pupil maximised it, never
@@ -247,37 +171,6 @@ void TavolaWindow::fitOnScreen()
          std::clamp(frame.y(), room.top(), room.top() + room.height() - outer.height()));
 }
 
-QWidget* TavolaWindow::widgetFor(Control control) const { return m_controls.byName.value(qs(controlName(control))); }
-
-void TavolaWindow::buildMenuBar()
-{
-    QMenuBar* bar = menuBar();
-    QMenu* info = bar->addMenu(QString::fromUtf8("Tavola, il gioco delle sottrazioni"));
-    info->setObjectName("INFOMAZIONI");
-    QMenu* hello = info->addMenu(QString::fromUtf8("Contatti: chiedi al tuo insegnante"));
-    hello->setObjectName("Ciao");
-    hello->addAction(QString::fromUtf8(
-        "Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"))->setObjectName("Tmer");
-    QMenu* next = info->addMenu("nuovo");
-    next->setObjectName("Next");
-    QMenu* web = next->addMenu(QString::fromUtf8("Sito: nessuno, Tavola funziona senza rete"));
-    web->setObjectName("web");
-    web->addAction(QString::fromUtf8("Altri giochi gratuiti per la scuola? Chiedi in classe!"))->setObjectName("free");
-    // Opening the submenu asks first. A modal box opened from inside the
-    // menu's own show would crash Qt 6.4: wait until the menu has finished
-    // showing, close the menus, ask, and on No open them again as they were.
-    connect(next, &QMenu::aboutToShow, this, [this] {
-        if (!m_menuReopened.hasExpired()) {
-            m_menuReopened = QDeadlineTimer();
-            return;
-        }
-        if (m_newGameQueued)
-            return;
-        m_newGameQueued = true;
-        QTimer::singleShot(0, this, [this] { askForNewGameFromMenu(); });
-    });
-}
-
 void TavolaWindow::askForNewGameFromMenu()
 {
     m_newGameQueued = false;
@@ -308,8 +201,8 @@ void TavolaWindow::askForNewGameFromMenu()
 // The drop-down open at "nuovo" with its submenu showing, as the pupil left it.
 void TavolaWindow::reopenNewGameMenu()
 {
-    auto* info = menuBar()->findChild<QMenu*>("INFOMAZIONI", Qt::FindDirectChildrenOnly);
-    auto* next = info ? info->findChild<QMenu*>("Next", Qt::FindDirectChildrenOnly) : nullptr;
+    QMenu* info = m_menus.info;
+    QMenu* next = m_menus.next;
     if (!next)
         return;
     // Its submenu shows now or a moment later; that show asks nothing.

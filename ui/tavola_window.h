@@ -4,19 +4,17 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <memory>
 
-#include "game/form.h"
 #include "game/tavola.h"
-#include "ui/layout.h"
-
-class QMenu;
+#include "ui/controls.h"
+#include "ui/menu_bar.h"
+#include "ui/window_form.h"
 
 namespace tavola {
 
 // The window Tavola: it builds the controls from the layout, forwards the
 // toolkit's events to the handlers of the window object, and lets the game
-// logic reach its controls through Form. It holds no game logic itself.
+// logic reach its controls through WindowForm. It holds no game logic itself.
 class TavolaWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -28,6 +26,7 @@ public:
 
     Tavola& game() { return m_tavola; }
     const Controls& controls() const { return m_controls; }
+    const GameMenus& menus() const { return m_menus; }
     QTimer& timer() { return m_timer; }
 
 protected:
@@ -36,22 +35,22 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    class WindowForm;
+    friend class WindowForm;
 
     void load();
     void unload();
     void showWindow();
     void fitOnScreen();
-    void buildMenuBar();
     void askForNewGameFromMenu();
     void reopenNewGameMenu();
-    QWidget* widgetFor(Control control) const;
     void retellFocus();
 
-    std::unique_ptr<WindowForm> m_form;
+    WindowForm m_form{*this};
     Tavola m_tavola;
     Controls m_controls;
+    GameMenus m_menus;
     QTimer m_timer;
+    QMetaObject::Connection m_focusWatch;
     QPointer<QWidget> m_controlFocus;  // the last control that had the focus
     int m_loads = 0;
     bool m_sized = false;

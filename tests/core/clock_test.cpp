@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "clock/end_time.h"
+#include "game/end_time.h"
 #include "support/fakes.h"
 
 namespace tavola::testing {

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <cmath>
@@ -9,6 +10,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPainter>
+#include <QScreen>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QToolTip>
 
@@ -39,6 +43,49 @@ public:
     std::deque<double> randoms;
 };
 
+// A drawing of ours as the pupil should see it, over `back`: drawn here from
+// its SVG source by Qt Svg, at `ratio` device pixels per logical pixel and
+// clipped to `logical`.
+QImage drawnFromSource(const char* name, QSize logical, qreal ratio, const QColor& back)
+{
+    QSvgRenderer svg(QStringLiteral(TAVOLA_ART "/%1.svg").arg(name));
+    QImage image((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
+    image.fill(back);
+    QPainter painter(&image);
+    svg.render(&painter, QRectF(QPointF(), QSizeF(svg.defaultSize()) * ratio));
+    return image;
+}
+
+// The share of the pixels of `wanted` that differ from `shown` at `at` by more
+// than `tolerance` in a channel.
+double mismatch(const QImage& shown, QPoint at, const QImage& wanted, int tolerance)
+{
+    if (!shown.rect().contains(QRect(at, wanted.size())))
+        return 1;
+    int differing = 0;
+    for (int y = 0; y < wanted.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(shown.constScanLine(at.y() + y)) + at.x();
+        const auto* b = reinterpret_cast<const QRgb*>(wanted.constScanLine(y));
+        for (int x = 0; x < wanted.width(); ++x)
+            differing += std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                                   std::abs(qBlue(a[x]) - qBlue(b[x]))}) > tolerance;
+    }
+    return double(differing) / (wanted.width() * wanted.height());
+}
+// Where in `shown` the drawing `wanted` fits best, at a whole logical pixel,
+// and how well.
+std::pair<QPoint, double> bestFit(const QImage& shown, const QImage& wanted, qreal ratio, int tolerance)
+{
+    std::pair<QPoint, double> best{{}, 2.0};
+    for (int y = 0; std::lround(y * ratio) + wanted.height() <= shown.height(); ++y)
+        for (int x = 0; std::lround(x * ratio) + wanted.width() <= shown.width(); ++x) {
+            const QPoint at(int(std::lround(x * ratio)), int(std::lround(y * ratio)));
+            if (const double off = mismatch(shown, at, wanted, tolerance); off < best.second)
+                best = {at, off};
+        }
+    return best;
+}
+
 QPushButton* buttonWithText(QWidget* box, const QString& text)
 {
     for (auto* button : box->findChildren<QPushButton*>())
@@ -59,7 +106,7 @@ private:
     template <typename T = QWidget>
     T* control(const char* name) const
     {
-        return m_window->controls().get<T>(name);
+        return m_window->controls().surface->findChild<T*>(name, Qt::FindDirectChildrenOnly);
     }
     QString text(const char* name) const
     {
@@ -70,11 +117,22 @@ private:
         return control<QLineEdit>(name)->text();
     }
     int expected() const { return m_window->game().state().expectedAnswer; }
-    // The colour painted in the surface's bottom-right corner, where no control lies.
+    // What the screen shows of a control, read back from the window once the
+    // event loop has run: not a fresh paint of the control.
+    QImage shown(const QWidget* widget) const
+    {
+        QCoreApplication::processEvents();
+        const QImage window =
+            m_window->screen()->grabWindow(m_window->winId(), 0, 0, m_window->width(), m_window->height()).toImage();
+        const qreal ratio = m_window->devicePixelRatioF();
+        const QRect part(widget->mapTo(m_window, QPoint()) * ratio, widget->size() * ratio);
+        return window.copy(part).convertToFormat(QImage::Format_RGB32);
+    }
+    // The tint in the surface's bottom-right corner, where no control lies.
     QColor tint() const
     {
-        QWidget* surface = m_window->controls().surface;
-        return surface->grab(QRect(surface->width() - 2, surface->height() - 2, 1, 1)).toImage().pixelColor(0, 0);
+        const QImage surface = shown(m_window->controls().surface);
+        return surface.pixelColor(surface.width() - 2, surface.height() - 2);
     }
     void answer(const QString& typed)
     {
@@ -117,8 +175,11 @@ private slots:
         QCOMPARE(text("lblNum1") + text("lblNum2"), QString("1-7"));
         QCOMPARE(control("txtAnswer")->accessibleName(), QString("1 meno, tra parentesi, meno 7?"));
         QCOMPARE(control("lblScore1")->accessibleDescription(), QString("risposte errate"));
-        QCOMPARE(tint(), QColor(20, 140, 50));
+        QTRY_COMPARE(tint(), QColor(20, 140, 50));
         QCOMPARE(m_window->centralWidget(), m_window->controls().surface);
+        // Pictures read as images, by their names.
+        for (const char* picture : {"Image1", "Picture1"})
+            QCOMPARE(QAccessible::queryAccessibleInterface(control(picture))->role(), QAccessible::Graphic);
     }
 
     void typingEnterAndEnterAgainPlaysTheDrill()
@@ -140,8 +201,12 @@ private slots:
         const int right = expected();
         answer(QString::number(right + 1));
         QCOMPARE(text("lblMessage"), "Sbagliato!! " + QString::number(right));
-        QCOMPARE(tint(), QColor(Qt::black));
+        QTRY_COMPARE(tint(), QColor(Qt::black));
         QCOMPARE(text("lblScore") + text("lblScore1") + text("lblScore2"), QString("112"));
+        // The next problem's tint replaces the black on screen: A = 20, B = 20.
+        m_services->randoms = {0.99, 0.99, 0.9, 0.9};
+        QTest::keyClick(control("cmdNext"), Qt::Key_Return);
+        QTRY_COMPARE(tint(), QColor(255, 255, 255));
     }
 
     void editingKeysWorkAndTheBoxHoldsFourCharacters()
@@ -258,23 +323,27 @@ private slots:
 
     void operandLabelsGrowToTheRightUnderTheTiles()
     {
-        auto* number = control<QLabel>("lblNum1");
+        Label* number = m_window->controls().label(Control::lblNum1);
         const QPoint topLeft = number->pos();
-        setControlText(number, "1");
+        number->setCaption("1");
         const int narrow = number->width();
-        setControlText(number, "-20");
+        number->setCaption("-20");
         QCOMPARE(number->pos(), topLeft);
         QVERIFY(number->width() > narrow);
-        setControlText(number, "1");
+        number->setCaption("1");
         QCOMPARE(number->width(), narrow);
+        // As wide as its text when only the width changes, not the length.
+        number->setCaption("-1");
+        number->setCaption("15");
+        QCOMPARE(number->size(), number->sizeHint());
 
         // The widest operand reaches under the minus tile, which stays in front.
-        setControlText(number, "-20");
+        number->setCaption("-20");
         auto* surface = m_window->controls().surface;
         const QRect tile = control("Label2")->geometry();
         QVERIFY(number->geometry().intersects(tile));
         QCOMPARE(surface->childAt(tile.center()), control("Label2"));
-        setControlText(control("lblNum2"), "-20");
+        m_window->controls().label(Control::lblNum2)->setCaption("-20");
         QCOMPARE(surface->childAt(control("Label7")->geometry().center()), control("Label7"));
         // The plain button hides behind the new-problem button.
         QCOMPARE(surface->childAt(control("Command1")->geometry().center()), control("cmdNext"));
@@ -301,35 +370,37 @@ private:
         };
         const QColor black(0, 0, 0), blue(0, 0, 255), red(255, 0, 0), green(0, 192, 0), cyan(0, 255, 255),
             lightCyan(128, 255, 255), purple(192, 0, 192), magenta(255, 0, 255);
-        const char* const sans = "MS Sans Serif";
+        // The faces as they resolve: the free faces of the layout's Windows ones.
+        const char* const sans = "Liberation Sans";
+        const char* const serif = "Liberation Serif";
         const Row rows[] = {
             {"Picture1", 9600, 5520, 5490, 855, nullptr, nullptr, 0, "", {}, magenta, "", arrow},
-            {"txtAnswer", 8160, 120, 2775, 1200, "", "Arial", 48, "bold", {}, cyan,
+            {"txtAnswer", 8160, 120, 2775, 1200, "", sans, 48, "bold", {}, cyan,
              "Inserisci il risultato e  premi il tasto  Invio", ibeam},
             {"cmdNext", 4320, 6120, 1815, 1095, "&Nuovo calcolo", sans, 8.25, "bold", {}, cyan, "Go", icon},
             {"cmdExit", 9600, 4080, 1575, 1095, "E&xit", sans, 8.25, "bold", {}, purple,
              "Ti prego resta ancora, forse riuscirai a farmi uscire ", arrow},
             {"Command1", 4800, 6360, 855, 615, "Command1", sans, 8.25, "", {}, {}, "", arrow},
-            {"Label7", 5160, -120, 615, 1575, ")", "Arial", 72, "bold", black, {}, "", own},
-            {"Label5", 3120, -120, 495, 1575, "(", "Arial", 72, "bold", black, {}, "", own},
+            {"Label7", 5160, -120, 615, 1575, ")", sans, 72, "bold", black, {}, "", own},
+            {"Label5", 3120, -120, 495, 1575, "(", sans, 72, "bold", black, {}, "", own},
             {"Label3", 7440, 3360, 0, 0, "Risposte totali", sans, 18, "", blue, {}, "", own},
             {"Label1", 3840, 3360, 0, 0, "Risposte errate", sans, 18, "", red, {}, "", own},
-            {"lblScore2", 8310, 4080, 0, 0, "0", "Times New Roman", 36, "bold", blue, {}, "", own},
-            {"lblScore1", 4830, 4080, 0, 0, "0", "Times New Roman", 36, "bold", red, {}, "", own},
+            {"lblScore2", 8310, 4080, 0, 0, "0", serif, 36, "bold", blue, {}, "", own},
+            {"lblScore1", 4830, 4080, 0, 0, "0", serif, 36, "bold", red, {}, "", own},
             {"Image1", 7560, 1320, 480, 480, nullptr, nullptr, 0, "", {}, {},
              "Clicca sotto di me per impostare il Timer", own},
             {"lblTime", 8400, 1800, 0, 0, nullptr, sans, 12, "bold", {}, {},
              "Clicca sotto di me per attivare il Timer", own},
-            {"lblNum2", 4200, 240, 0, 0, nullptr, "Arial", 48, "bold", {}, cyan, "", own},
-            {"Label4", 6240, 360, 615, 975, "=", "Arial", 48, "bold", {}, lightCyan, "", own},
-            {"Label2", 2160, 360, 615, 975, "-", "Arial", 48, "", {}, lightCyan, "", own},
-            {"lblNum1", 840, 240, 0, 0, nullptr, "Arial", 48, "bold", {}, cyan, "", own},
-            {"lblScore", 1080, 4080, 0, 0, "0", "Times New Roman", 36, "bold", {}, {},
+            {"lblNum2", 4200, 240, 0, 0, nullptr, sans, 48, "bold", {}, cyan, "", own},
+            {"Label4", 6240, 360, 615, 975, "=", sans, 48, "bold", {}, lightCyan, "", own},
+            {"Label2", 2160, 360, 615, 975, "-", sans, 48, "", {}, lightCyan, "", own},
+            {"lblNum1", 840, 240, 0, 0, nullptr, sans, 48, "bold", {}, cyan, "", own},
+            {"lblScore", 1080, 4080, 0, 0, "0", serif, 36, "bold", {}, {},
              "Questo è il tuo punteggio. Forza con il  record", own},
             {"lblMessage", 1680, 2040, 6615, 615, "", sans, 24, "bold italic", red, {}, "", icon},
             {"Label6", 240, 3360, 0, 0, "Risposte esatte", sans, 18, "", green, {}, "", own},
         };
-        QCOMPARE(m_window->controls().byName.size(), qsizetype(std::size(rows)));
+        QCOMPARE(m_window->controls().all.size(), qsizetype(std::size(rows)));
         for (const Row& row : rows) {
             QWidget* widget = control(row.name);
             const QRect at = widget->geometry();
@@ -342,7 +413,7 @@ private:
                 QCOMPARE(text(row.name), QString::fromUtf8(row.caption));
             if (row.family) {
                 const QFont font = widget->font();
-                QCOMPARE(QFontInfo(font).family(), QFontInfo(QFont(row.family)).family());
+                QCOMPARE(QFontInfo(font).family(), QString(row.family));
                 QCOMPARE(font.pointSizeF(), row.points);
                 QCOMPARE(font.bold(), QByteArray(row.style).contains("bold"));
                 QCOMPARE(font.italic(), QByteArray(row.style).contains("italic"));
@@ -375,10 +446,95 @@ private:
             else
                 QCOMPARE(pointer.hotSpot(), row.pointer == icon ? QPoint(16, 16) : QPoint(2, 2));
         }
+        // The menu bar, entry by entry, as written.
+        QStringList menus;
+        for (const QAction* title : m_window->menuBar()->actions())
+            menus << title->text();
+        for (const QMenu* menu : m_window->menuBar()->findChildren<QMenu*>(QRegularExpression(".")))
+            for (const QAction* action : menu->actions())
+                menus << menu->objectName() + ": " + action->text();
+        menus.sort();
+        QCOMPARE(menus, (QStringList{
+                            "Ciao: Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio",
+                            "INFOMAZIONI: Contatti: chiedi al tuo insegnante",
+                            "INFOMAZIONI: nuovo",
+                            "Next: Sito: nessuno, Tavola funziona senza rete",
+                            "Tavola, il gioco delle sottrazioni",
+                            "web: Altri giochi gratuiti per la scuola? Chiedi in classe!",
+                        }));
     }
 
 private slots:
     void controlsAreAsDrawn() { checkControlsAsDrawn(); }
+
+    // Each picture on screen is its drawing, at the screen's pixel ratio; the
+    // new-problem button shows its three faces: open while disabled, smiling
+    // at rest, straight while pressed.
+    void picturesAsShown()
+    {
+        const qreal ratio = m_window->devicePixelRatioF();
+        // At one or two device pixels to a logical one the drawing is shown
+        // exactly; scaled from the 2x drawing, fine lines blur a little, and
+        // the robot has the most of them.
+        const bool whole = ratio == std::round(ratio);
+        const int tolerance = whole ? 8 : 48;
+        const auto fits = [&](QWidget* widget, const char* drawing, QSize size, const QColor& back, double blur) {
+            const auto [at, off] = bestFit(shown(widget), drawnFromSource(drawing, size, ratio, back), ratio, tolerance);
+            return off < (whole ? 0.001 : blur) ? QString(drawing) : QString("%1 %2 off").arg(drawing).arg(off);
+        };
+        m_services->randoms = {0.01, 0.33, 0.9, 0.1};  // the tint (20, 140, 50)
+        m_window->game().cmdNext_Click();
+        QTRY_COMPARE(tint(), QColor(20, 140, 50));
+        // At the top left, inside the frame where there is one.
+        QCOMPARE(fits(control("Image1"), "alarm_clock", {32, 32}, {20, 140, 50}, 0.02), QString("alarm_clock"));
+        const auto robot =
+            bestFit(shown(control("Picture1")), drawnFromSource("robot", {55, 53}, ratio, {255, 0, 255}), ratio, tolerance);
+        QCOMPARE(robot.first, QPoint(2, 2) * ratio);
+        QVERIFY2(robot.second < (whole ? 0.001 : 0.1), qPrintable(QString::number(robot.second)));
+        QCOMPARE(fits(control("cmdExit"), "no_entry", {32, 32}, {192, 0, 192}, 0.03), QString("no_entry"));
+        // The new-problem button: open-mouthed while disabled, smiling at
+        // rest, straight while pressed.
+        auto* next = control<QPushButton>("cmdNext");
+        const auto face = [&] {
+            for (const char* name : {"face_open", "face_smile", "face_straight"})
+                if (fits(next, name, {32, 32}, {0, 255, 255}, 0.03) == name)
+                    return QString(name);
+            return QString("none");
+        };
+        QCOMPARE(face(), QString("face_open"));
+        answer("99");
+        QCOMPARE(face(), QString("face_smile"));
+        QTest::mousePress(next, Qt::LeftButton);
+        QCOMPARE(face(), QString("face_straight"));
+        QTest::mouseRelease(next, Qt::LeftButton, {}, QPoint(-5, -5));  // off the button: no click
+        QCOMPARE(face(), QString("face_smile"));
+        QVERIFY(next->isEnabled());
+    }
+
+    // The answer box's frame shows whether it has the focus; bordered labels
+    // are sunken, lit from the top left.
+    void framesAndBordersAsDrawn()
+    {
+        auto* box = control("txtAnswer");
+        const auto edge = [&] {
+            const QImage frame = shown(box);
+            // Away from the caret, which blinks at the left.
+            return QList<QRgb>{frame.pixel(frame.width() - 1, frame.height() / 2), frame.pixel(frame.width() / 2, 0),
+                               frame.pixel(frame.width() / 2, 1)};
+        };
+        const QList<QRgb> focused = edge();
+        answer("99");  // the focus moves to the new-problem button
+        QTRY_VERIFY(!box->hasFocus());
+        QVERIFY(edge() != focused);
+        QVERIFY(QColor(edge()[0]) != QColor(0, 255, 255));  // a frame, not the bare box
+        for (const char* name : {"lblScore", "lblNum1", "Label6"}) {
+            const QImage label = shown(control(name));
+            const int middle = label.height() / 2;
+            QVERIFY2(qGray(label.pixel(0, middle)) < qGray(label.pixel(label.width() - 1, middle)), name);
+            QVERIFY2(qGray(label.pixel(label.width() / 2, 0)) < qGray(label.pixel(label.width() / 2, label.height() - 1)),
+                     name);
+        }
+    }
 
     // Over the new-problem button the pointer is the icon shape whatever its
     // state; over the disabled robot it is the arrow; elsewhere the window's own.
@@ -456,14 +612,6 @@ private slots:
 
     void newGameAnsweredYesRebuildsEverythingAsAtStart()
     {
-        const auto menus = [this] {
-            QStringList entries;
-            for (const QMenu* menu : m_window->menuBar()->findChildren<QMenu*>(QRegularExpression(".")))
-                for (const QAction* action : menu->actions())
-                    entries << menu->objectName() + ": " + action->text();
-            return entries;
-        };
-        const QStringList menusAtStart = menus();
         whenModalOpens([](QWidget* box) {
             qobject_cast<QInputDialog*>(box)->setTextValue("23.59");
             qobject_cast<QInputDialog*>(box)->accept();
@@ -479,28 +627,36 @@ private slots:
         waitForProblem();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the old menus
         checkControlsAsDrawn();
-        QCOMPARE(menus(), menusAtStart);
         QCOMPARE(m_window->game().state().correctCount + m_window->game().state().wrongCount, 0);
         QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string());
     }
 
     void bareSurfaceClickAsksForTheEndTime()
     {
-        QString title, prompt;
-        whenModalOpens([&](QWidget* box) {
-            auto* dialog = qobject_cast<QInputDialog*>(box);
-            QVERIFY(buttonWithText(box, "OK") && buttonWithText(box, "Annulla"));  // Italian whatever the locale
-            title = dialog->windowTitle();
-            prompt = dialog->labelText();
-            dialog->setTextValue("14.22");
-            dialog->accept();
-        });
-        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        m_services->randoms = {0.01, 0.33, 0.9, 0.1};  // 1 - (-7)
+        m_window->game().cmdNext_Click();
+        const QString question = "1 meno, tra parentesi, meno 7?";
+        QString title, prompt, shownAgain;
+        // Typed and confirmed with Enter, then changed in the same problem:
+        // only the last confirmation stays beside the problem.
+        for (const char* entry : {"14.22", "15.00"}) {
+            whenModalOpens([&](QWidget* box) {
+                auto* dialog = qobject_cast<QInputDialog*>(box);
+                QVERIFY(buttonWithText(box, "OK") && buttonWithText(box, "Annulla"));  // Italian whatever the locale
+                title = dialog->windowTitle();
+                prompt = dialog->labelText();
+                shownAgain = dialog->textValue();
+                dialog->setTextValue(entry);
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        }
         QCOMPARE(title, QString("Il gioco termina alle ore"));
         QCOMPARE(prompt, QString("Immettere l'orario di fine  gioco"));
-        QCOMPARE(std::get<TimeValue>(m_window->game().state().endTime), makeTime(14, 22, 0));
+        QCOMPARE(shownAgain, QString("14:22:00"));
+        QCOMPARE(std::get<TimeValue>(m_window->game().state().endTime), makeTime(15, 0, 0));
         // Confirmed beside the problem, where speech and braille take it from.
-        QVERIFY(control("txtAnswer")->accessibleName().endsWith("? Il gioco termina alle ore 14:22:00"));
+        QCOMPARE(control("txtAnswer")->accessibleName(), question + " Il gioco termina alle ore 15:00:00");
 
         // A click on a label, the clock or the robot is no click on the surface.
         for (const char* name : {"lblMessage", "Image1", "Picture1", "Label6"}) {
@@ -509,15 +665,27 @@ private slots:
             QVERIFY2(!QApplication::activeModalWidget(), name);
         }
 
+        // Esc cancels, which clears the end time.
         bool cancelled = false;
         whenModalOpens([&](QWidget* box) {
-            QCOMPARE(qobject_cast<QInputDialog*>(box)->textValue(), QString("14:22:00"));
+            QCOMPARE(qobject_cast<QInputDialog*>(box)->textValue(), QString("15:00:00"));
             cancelled = true;
-            qobject_cast<QInputDialog*>(box)->reject();
+            QTest::keyClick(box, Qt::Key_Escape);
         });
         QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
         QVERIFY(cancelled);
         QCOMPARE(std::get<std::string>(m_window->game().state().endTime), std::string());
+        // The next problem is named afresh, without the old confirmation.
+        answer("99");
+        m_services->randoms = {0.99, 0.99, 0.9, 0.9};  // 20 - 20
+        QTest::keyClick(control("cmdNext"), Qt::Key_Return);
+        QCOMPARE(control("txtAnswer")->accessibleName(), QString("20 meno, tra parentesi, 20?"));
+        whenModalOpens([](QWidget* box) {
+            qobject_cast<QInputDialog*>(box)->setTextValue("9.05");
+            QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+        });
+        QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+        QCOMPARE(control("txtAnswer")->accessibleName(), "20 meno, tra parentesi, 20? Il gioco termina alle ore 09:05:00");
     }
 
     void invalidEndTimeIsExplainedAndKept()

@@ -1,4 +1,4 @@
-#include "clock/end_time.h"
+#include "game/end_time.h"
 
 #include <cmath>
 

@@ -1,0 +1,168 @@
+#include "ui/controls.h"
+
+#include <QCursor>
+#include <QPainter>
+#include <algorithm>
+#include <vector>
+
+#include "ui/accessibility.h"
+#include "ui/fonts.h"
+#include "ui/layout.h"
+
+namespace tavola {
+
+namespace {
+
+// The window's own pointer: our drawing, with the fingertip as hotspot.
+QCursor surfaceCursor(qreal ratio) { return QCursor(picture("pointer", ratio), 2, 2); }
+
+// A small square within a square, as the pointer over the new-problem button
+// and the verdict.
+QCursor iconCursor(qreal ratio)
+{
+    QPixmap pixmap(QSize(32, 32) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawRect(6, 6, 20, 20);
+    painter.fillRect(12, 12, 8, 8, Qt::white);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(6, 6, 20, 20);
+    painter.fillRect(13, 13, 6, 6, Qt::black);
+    return QCursor(pixmap, 16, 16);
+}
+
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+Label* createLabel(const ControlEntry& entry, QWidget* surface)
+{
+    auto* label = new Label(QString::fromUtf8(entry.caption), entry.autoSize, surface);
+    label->setAlignment(entry.align | Qt::AlignVCenter);
+    if (entry.border)
+        label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setColour(label, QPalette::WindowText,
+              entry.text.isValid() ? entry.text : label->palette().color(QPalette::ButtonText));
+    if (entry.back.isValid()) {
+        setColour(label, QPalette::Window, entry.back);
+        label->setAutoFillBackground(true);
+    }
+    return label;
+}
+
+PictureView* createPictureBox(const ControlEntry& entry, QWidget* surface)
+{
+    auto* box = new PictureView("robot", surface);
+    box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setColour(box, QPalette::Window, entry.back);
+    box->setAutoFillBackground(true);
+    return box;
+}
+
+// The widget of one row, kept in its typed place in `controls`.
+QWidget* createControl(const ControlEntry& entry, Controls& controls)
+{
+    Surface* surface = controls.surface;
+    switch (entry.kind) {
+    case Kind::label: {
+        Label* label = createLabel(entry, surface);
+        if (entry.control)
+            controls.labels[std::size_t(*entry.control)] = label;
+        return label;
+    }
+    case Kind::textBox:
+        controls.txtAnswer = new AnswerBox(surface);
+        controls.txtAnswer->setMaxLength(4);
+        setColour(controls.txtAnswer, QPalette::Base, entry.back);
+        return controls.txtAnswer;
+    case Kind::pictureButton:
+        // The new-problem button smiles; its pressed and disabled faces differ.
+        if (entry.control == Control::cmdNext)
+            return controls.cmdNext = new PictureButton(entry.caption, entry.back, Picture("face_smile"),
+                                                        Picture("face_straight"), Picture("face_open"), surface);
+        return controls.cmdExit = new PictureButton(entry.caption, entry.back, Picture("no_entry"), Picture(),
+                                                    Picture(), surface);
+    case Kind::plainButton: return new PushButton(QString::fromUtf8(entry.caption), surface);
+    case Kind::pictureBox: return createPictureBox(entry, surface);
+    case Kind::image: return new PictureView("alarm_clock", surface);
+    }
+    return nullptr;
+}
+
+// What every kind of control takes from its row.
+void applyEntry(const ControlEntry& entry, QWidget* widget, Surface* surface, qreal ratio)
+{
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(twips(entry.left), twips(entry.top), twips(entry.width), twips(entry.height));
+    const bool picture = entry.kind == Kind::pictureBox || entry.kind == Kind::image;
+    if (!picture)
+        widget->setFont(layoutFont(entry.font));
+    // Labels and pictures are no part of the bare surface that answers a click.
+    if (entry.kind == Kind::label || picture)
+        surface->shieldClicks(widget);
+    widget->setEnabled(entry.enabled);
+    if (entry.tooltip)
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
+    if (entry.accessibleName)
+        widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.description)
+        widget->setAccessibleDescription(QString::fromUtf8(entry.description));
+    if (entry.pointer == Pointer::arrow)
+        widget->setCursor(Qt::ArrowCursor);
+    else if (entry.pointer == Pointer::icon)
+        widget->setCursor(iconCursor(ratio));
+    if (entry.pointer != Pointer::inherit)
+        surface->keepPointerWhenDisabled(widget);
+    if (entry.autoSize)
+        widget->adjustSize();
+}
+
+}  // namespace
+
+QWidget* Controls::widget(Control control) const
+{
+    switch (control) {
+    case Control::txtAnswer: return txtAnswer;
+    case Control::cmdNext: return cmdNext;
+    case Control::cmdExit: return cmdExit;
+    default: return label(control);
+    }
+}
+
+Controls buildControls()
+{
+    installAccessibility();
+    Controls controls;
+    controls.surface = new Surface(QSize(kClientWidth, kClientHeight));
+    controls.surface->setObjectName("Tavola");
+    controls.surface->setFont(layoutFont(FontSpec{}));
+    const qreal ratio = controls.surface->devicePixelRatioF();
+    controls.surface->setCursor(surfaceCursor(ratio));
+
+    const std::span<const ControlEntry> rows = layoutRows();
+    controls.all.resize(qsizetype(rows.size()));
+    // Built from the back forwards, so that each new control covers the ones before.
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        QWidget* widget = createControl(rows[i], controls);
+        applyEntry(rows[i], widget, controls.surface, ratio);
+        controls.all[qsizetype(i)] = widget;
+    }
+
+    // Tab order by tab index; disabled controls are skipped by Qt itself.
+    std::vector<std::size_t> focusable;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].tabIndex >= 0)
+            focusable.push_back(i);
+    std::sort(focusable.begin(), focusable.end(),
+              [&rows](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
+    for (std::size_t i = 0; i + 1 < focusable.size(); ++i)
+        QWidget::setTabOrder(controls.all[qsizetype(focusable[i])], controls.all[qsizetype(focusable[i + 1])]);
+    return controls;
+}
+
+}  // namespace tavola

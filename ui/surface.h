@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QWidget>
+
+namespace tavola {
+
+// The window's own surface, the whole client area at any size. It reports a
+// click (press and release on it), and paints the tint behind the controls.
+class Surface : public QWidget {
+    Q_OBJECT
+public:
+    explicit Surface(const QSize& preferred, QWidget* parent = nullptr);
+    QSize sizeHint() const override { return m_preferred; }
+
+    // The tint is painted here, not set in the palette: a palette change
+    // reaches every control and gives each a new cache key, and the style's
+    // pixmap cache then fills with stale copies of their faces, a few more
+    // with every problem.
+    void setBackColor(const QColor& color);
+
+    // A click on this control is no click on the surface behind it.
+    void shieldClicks(QWidget* control);
+    // Qt shows the surface's pointer over a disabled control; for this one
+    // the surface shows the control's own pointer instead.
+    void keepPointerWhenDisabled(QWidget* control);
+
+signals:
+    void clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSize m_preferred;
+    QColor m_back;
+    QCursor m_own;
+    bool m_pressed = false;
+    QSet<const QObject*> m_shielded;
+    QHash<const QObject*, QWidget*> m_lenders;
+    QWidget* m_lender = nullptr;  // the disabled control whose pointer is shown
+};
+
+}  // namespace tavola
