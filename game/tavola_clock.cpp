@@ -15,10 +15,13 @@ void Tavola::Timer1_Timer()
 
     const bool due = endTimeReached(now, m_state.endTime) && !m_alarmGiven;
     // Never a box on top of a box: an alarm due while another box is open
-    // rings once that box is closed; while its own boxes are open it is given.
+    // rings at the first tick after that box, even within the same second;
+    // while its own boxes are open it is given. It waits only as long as the
+    // ticks find it due: an end time changed meanwhile makes it wait no more.
     if (due && boxOpen()) {
         m_alarmWaiting = !m_alarmRinging;
     } else if (due) {
+        m_alarmWaiting = false;
         m_alarmRinging = true;
         m_services.beep();
         messageBox(std::string(text::kEndPrefix) + shown, MsgBoxButtons::okOnly, text::kEndTitle);
@@ -28,8 +31,10 @@ void Tavola::Timer1_Timer()
         // The pupil may have kept the boxes open a long while.
         now = m_services.now();
         shown = clockText(now);
-    } else if (beforeEndTime(now, m_state.endTime)) {
-        m_alarmGiven = false;
+    } else {
+        m_alarmWaiting = false;
+        if (beforeEndTime(now, m_state.endTime))
+            m_alarmGiven = false;
     }
 
     if (m_form.windowState() == kWindowMinimized) {

@@ -132,7 +132,10 @@ TEST(Clock, AlarmWaitsForAnOpenBoxAndRingsOnceAfter)
     game.tavola.Form_Click();
     EXPECT_EQ(game.services.beeps, 0);
     EXPECT_EQ(game.form.text(Control::lblTime), "14:22:04");
-    // Ticks while the alarm's own boxes are open raise nothing more.
+    // The first tick after the box rings, within the same second; ticks
+    // while the alarm's own boxes are open raise nothing more.
+    game.tavola.Timer1_Timer();
+    EXPECT_EQ(game.services.beeps, 1);
     game.runFor(1);
     EXPECT_EQ(game.services.beeps, 1);
     EXPECT_EQ(game.alarms(), 1);
@@ -155,6 +158,38 @@ TEST(Clock, AlarmWaitsForAnOpenBoxAndRingsOnceAfter)
     yes.setEnd("2.42");
     yes.runFor(2);
     EXPECT_EQ(yes.alarms(), 1);
+
+    // Due during a box, then no longer due at a tick: refused, or a day
+    // away. Set again within that second, it rings at the next second, not
+    // at a tick of the same one.
+    ClockGame refused;
+    refused.services.clock = at(9, 34, 2);
+    refused.tavola.Timer1_Timer();
+    refused.setEnd("9.34");
+    refused.services.entries = {"14.22x"};
+    refused.services.whileOpen = [&] { refused.runFor(1); };  // the entry box, then its complaint
+    refused.tavola.Form_Click();
+    refused.services.whileOpen = nullptr;
+    refused.setEnd("09:34:01 AM");
+    ClockGame jumped;
+    jumped.services.clock = at(9, 59, 59);
+    jumped.tavola.Timer1_Timer();
+    jumped.setEnd("07/12/2026 10.00");
+    jumped.services.entries = {"07/12/2026 10.00"};
+    jumped.services.whileOpen = [&] {
+        jumped.runFor(1);
+        jumped.services.clock -= 1;  // the system clock put back a day
+        jumped.tavola.Timer1_Timer();
+    };
+    jumped.tavola.Form_Click();
+    jumped.services.whileOpen = nullptr;
+    jumped.services.clock += 1;
+    for (ClockGame* game : {&refused, &jumped}) {
+        game->tavola.Timer1_Timer();
+        EXPECT_EQ(game->services.beeps, 0);
+        game->runFor(1);
+        EXPECT_EQ(game->services.beeps, 1);
+    }
 }
 
 TEST(Clock, RejectedAndClearedEntries)
