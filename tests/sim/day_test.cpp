@@ -10,7 +10,9 @@
 #include <random>
 #include <string>
 
+#include "game/end_time.h"
 #include "support/fakes.h"
+#include <utility>
 
 namespace tavola::testing {
 namespace {
@@ -136,68 +138,86 @@ private:
     static TimeValue valueOfTick(long long tick) { return (kStart + 0.25 + 0.5 * tick) / kDay; }
     long long now() const { return secondOfTick(m_tick - 1); }
 
+    // A tick, and what it rang, checked against what must hold of any alarm:
+    // it rings only when its end time is reached, once until the time is no
+    // longer past, never behind a box, within a second once it is due with
+    // no box open, and always as the end message and then the new-game question.
     void tick()
     {
         const long long second = secondOfTick(m_tick);
         if (m_tick > 0 && second / kDay != secondOfTick(m_tick - 1) / kDay)
             count("midnight");
-
-        bool ring = false;
-        if (m_end.reached(second) && !m_rang) {
-            if (m_depth > 0) {
-                m_alarmHeld = true;
-            } else {
-                ring = true;
-            }
-        } else if (!m_end.reached(second)) {
-            m_rang = false;
-            m_alarmHeld = false;
-        }
-        bool yes = false;
+        const bool reached = m_end.reached(second);
+        // The alarm counts as given until a tick of a later second than its
+        // own last one finds the end time not reached (a new game's too).
+        if (!reached && second > m_givenUntil)
+            m_armed = true, m_held = false;
+        const bool due = reached && m_armed;
+        m_held = m_held || (due && m_depth > 0);
+        // The alarm's question gets an answer of its own; behind a box the
+        // queue belongs to that box.
+        const bool yes = chance(1, 3);
+        if (m_depth == 0)
+            m_game.services.answers = {yes ? MsgBoxResult::yes : MsgBoxResult::no};
         const std::size_t boxesBefore = m_game.services.boxes.size();
-        if (ring) {
-            yes = chance(1, 3);
-            m_game.services.answers.push_back(yes ? MsgBoxResult::yes : MsgBoxResult::no);
-            m_rang = true;
-            ++m_rings;
-            m_boxes += 2;
-            topUpRandoms();
-            count(yes ? "alarm answered yes" : "alarm answered no");
-            if (m_alarmHeld)
-                count("alarm held while a box was open");
-            if (m_minimised)
-                count("alarm while minimised");
-            if (m_end.kind == EndModel::Kind::dated)
-                count("alarm of a dated end");
-            m_alarmHeld = false;
-        }
+        const int loadsBefore = m_game.form.loads;
+        const int beepsBefore = m_game.services.beeps;
 
         m_game.services.clock = valueOfTick(m_tick);
         ++m_tick;
         m_game.tavola.Timer1_Timer();
 
-        if (ring) {
-            const auto& boxes = m_game.services.boxes;
-            if (boxes.size() < boxesBefore + 2) {
-                fail("the alarm at " + clockOf(second) + " opened " + std::to_string(boxes.size() - boxesBefore) + " boxes");
-                return;
-            }
-            const std::string prompt = "Gioco fino alle " + clockOf(second);
-            if (boxes[boxesBefore].title != "Fine" || boxes[boxesBefore].prompt != prompt)
-                fail("alarm box \"" + boxes[boxesBefore].prompt + "\", expected \"" + prompt + "\"");
-            if (boxes[boxesBefore + 1].title != "INIZIARE NUOVA GARA")
-                fail("after the alarm came \"" + boxes[boxesBefore + 1].title + "\"");
-            if (yes)
-                newGame();
+        const bool rang = m_game.services.beeps != beepsBefore;
+        if (m_depth == 0)
+            m_game.services.answers.clear();
+        m_dueTicks = due && m_depth == 0 && !rang ? m_dueTicks + 1 : 0;
+        if (m_dueTicks > 2)
+            fail("the alarm of " + endText() + " was due with no box open and did not ring");
+        if (!rang) {
+            if (!m_minimised)
+                m_labelFresh = true;
+            return;
         }
+        if (m_game.services.beeps != beepsBefore + 1 || !due || m_depth > 0)
+            fail(std::to_string(m_game.services.beeps - beepsBefore) + " alarms at " + clockOf(second) + " for "
+                 + endText() + (due ? "" : ", which was not due") + (m_depth > 0 ? ", behind a box" : ""));
+        const auto& boxes = m_game.services.boxes;
+        if (boxes.size() < boxesBefore + 2) {
+            fail("the alarm at " + clockOf(second) + " opened " + std::to_string(boxes.size() - boxesBefore) + " boxes");
+            return;
+        }
+        const std::string prompt = "Gioco fino alle " + clockOf(second);
+        if (boxes[boxesBefore].title != "Fine" || boxes[boxesBefore].prompt != prompt)
+            fail("alarm box \"" + boxes[boxesBefore].prompt + "\", expected \"" + prompt + "\"");
+        if (boxes[boxesBefore + 1].title != "INIZIARE NUOVA GARA")
+            fail("after the alarm came \"" + boxes[boxesBefore + 1].title + "\"");
+        m_armed = false;
+        m_givenUntil = now();
+        ++m_rings;
+        m_boxes += 2;
+        topUpRandoms();
+        count(yes ? "alarm answered yes" : "alarm answered no");
+        if (std::exchange(m_held, false))
+            count("alarm held while a box was open");
+        if (m_minimised)
+            count("alarm while minimised");
+        if (m_end.kind == EndModel::Kind::dated)
+            count("alarm of a dated end");
+        if ((m_game.form.loads != loadsBefore) != yes)
+            fail(std::string("the alarm's question answered ") + (yes ? "Yes" : "No") + " left "
+                 + std::to_string(m_game.form.loads - loadsBefore) + " new games");
+        if (yes)
+            newGame();
         if (!m_minimised)
             m_labelFresh = true;
     }
 
+    std::string endText() const { return endTimeText(m_game.tavola.state().endTime); }
+
     // Whether the end time falls due within the next `seconds`, not yet rung.
     bool alarmWithin(long long seconds) const
     {
-        return !m_rang && !m_end.reached(now()) && m_end.reached(now() + seconds);
+        return m_armed && !m_end.reached(now()) && m_end.reached(now() + seconds);
     }
 
     // --- inside a modal box ----------------------------------------------------
@@ -554,8 +574,10 @@ private:
     bool m_minimised = false;
     bool m_labelFresh = false;
     EndModel m_end;
-    bool m_rang = false;        // rang for the present end time, and the time is still past it
-    bool m_alarmHeld = false;   // fell due while a box was open
+    bool m_armed = true;  // a tick found the end time not reached since the last alarm
+    bool m_held = false;  // fell due while a box was open, and has not rung yet
+    int m_dueTicks = 0;   // ticks since the alarm fell due with no box open
+    long long m_givenUntil = 0;  // the second the last alarm's boxes closed in
     int m_rings = 0;
     std::size_t m_boxes = 0;
 
