@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/answer.h"
+#include "support/answer_examples.h"
 #include "support/fakes.h"
 
 namespace tavola::testing {
@@ -44,16 +45,7 @@ Draw problemWith(int difference)
 
 TEST(ReadAnswer, TextsInTheBoxAndHowTheyScore)
 {
-    const struct {
-        const char* text;
-        std::optional<std::int16_t> answer;
-    } rows[] = {
-        {"", 0},     {"-", 0},      {"--", 0},    {"--5", 0},     {"-0", 0},      {"5-", 5},
-        {"3-2", 3},  {"007", 7},    {"-15", -15}, {"2.5", 2},     {"ciao", 0},    {"9999", 9999},
-        {"-999", -999},             {"32768", std::nullopt},      {"40000", std::nullopt},
-        {"9e99", std::nullopt},     {"-9e999", std::nullopt},
-    };
-    for (const auto& row : rows) {
+    for (const auto& row : kAnswerExamples) {
         SCOPED_TRACE('"' + std::string(row.text) + '"');
         EXPECT_EQ(readAnswer(row.text), row.answer);
 

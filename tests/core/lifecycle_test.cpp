@@ -22,7 +22,7 @@ void expectStartedAfresh(const Game& game, std::size_t from)
     const std::vector<std::string> log(game.form.log.begin() + static_cast<long>(from), game.form.log.end());
     const std::size_t load = firstIndex(log, "load"), show = firstIndex(log, "show");
     const std::size_t caption = firstIndex(log, "caption Vorlando");
-    const std::size_t drawn = firstIndex(log, "text 2 -10");
+    const std::size_t drawn = firstIndex(log, "text lblNum1 -10");
     EXPECT_LT(load, show);
     EXPECT_LT(show, caption);
     EXPECT_LT(caption, drawn);

@@ -7,28 +7,6 @@
 namespace tavola {
 namespace {
 
-TEST(LeadingNumber, ReadsTheNumberATextBeginsWith)
-{
-    const struct {
-        const char* text;
-        double value;
-    } rows[] = {
-        {"", 0},        {"-", 0},       {"--5", 0},     {"-0", 0},     {"5-", 5},      {"3-2", 3},
-        {"007", 7},     {"-15", -15},   {"  42", 42},   {"+8", 8},     {"2.5", 2.5},   {".5", 0.5},
-        {"9e3", 9000},  {"9E-1", 0.9},  {"1d2", 100},   {"7e", 7},     {"7e+", 7},     {"abc", 0},
-        {"0x1F", 0},    {"inf", 0},     {"nan", 0},     {"-.", 0},     {"12abc", 12},  {"\t-3", -3},
-    };
-    for (const auto& row : rows)
-        EXPECT_DOUBLE_EQ(leadingNumber(row.text), row.value) << '"' << row.text << '"';
-}
-
-TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
-{
-    EXPECT_EQ(leadingNumber("9e99"), 9e99);
-    EXPECT_TRUE(std::isinf(leadingNumber("9e999")));
-    EXPECT_TRUE(std::isinf(leadingNumber("-9e999")));
-}
-
 TEST(RoundToInt16, RoundsTiesToEvenAndRefusesOverflow)
 {
     const struct {

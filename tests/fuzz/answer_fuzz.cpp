@@ -14,6 +14,7 @@
 #include "game/answer.h"
 #include "fuzz/report.h"
 #include "runtime/numbers.h"
+#include "support/answer_examples.h"
 
 namespace {
 
@@ -165,25 +166,9 @@ void checkText(std::string_view text)
 // the reference is checked before it judges anything.
 void checkExamples()
 {
-    constexpr int kNone = 1 << 20;  // stands for "nothing" in the table only: no 16-bit value
-    const struct {
-        const char* text;
-        int answer;
-    } rows[] = {
-        {"", 0},         {"-", 0},           {"--5", 0},        {"-0", 0},           {"5-", 5},
-        {"3-2", 3},      {"007", 7},         {"-15", -15},      {"  12", 12},        {"\t\n\r-3", -3},
-        {"+7", 7},       {".5", 0},          {"0.51", 1},       {"2.5", 2},          {"3.5", 4},
-        {"-2.5", -2},    {"-3.5", -4},       {"1.5d1", 15},     {"25E-1", 2},        {"1e", 1},
-        {"1e+", 1},      {"4.", 4},          {".", 0},          {"32767", 32767},    {"32767.4", 32767},
-        {"32767.5", kNone}, {"32768", kNone}, {"-32768", -32768}, {"-32768.5", -32768}, {"-32768.6", kNone},
-        {"9e99", kNone}, {"1e999999999999", kNone}, {"1e-999999999", 0}, {"abc", 0}, {"0x10", 0},
-        {"inf", 0},      {"nan", 0},         {"1 2", 1},        {"12,5", 12},
-    };
-    for (const auto& row : rows) {
-        const std::optional<std::int16_t> want =
-            row.answer == kNone ? std::nullopt : std::optional<std::int16_t>(static_cast<std::int16_t>(row.answer));
-        if (referenceAnswer(row.text) != want)
-            fail(row.text, "reference reads " + shown(referenceAnswer(row.text)) + ", table says " + shown(want));
+    for (const auto& row : tavola::testing::kAnswerExamples) {
+        if (referenceAnswer(row.text) != row.answer)
+            fail(row.text, "reference reads " + shown(referenceAnswer(row.text)) + ", table says " + shown(row.answer));
         checkText(row.text);
     }
 }

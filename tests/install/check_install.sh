@@ -10,4 +10,5 @@ mkdir -p "$work"
 "$cmake" --install "$build" --prefix "$work/root/usr" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log" >&2; fail "cmake --install failed"; }
 check_tree "$work/root" "$source" "$app_id"
+validate_tree "$work/root" "$source"
 echo "install tree OK"

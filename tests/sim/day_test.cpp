@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game/end_time.h"
+#include "support/answer_examples.h"
 #include "support/fakes.h"
 #include <utility>
 
@@ -60,16 +61,6 @@ int readBox(const std::string& box)
         value = value * 10 + (box[at] - '0');
     return negative ? -value : value;
 }
-
-// Pasted texts and what each one reads as (nothing: no 16-bit number).
-const struct {
-    const char* text;
-    std::optional<int> reading;
-} kJunk[] = {
-    {"9e99", std::nullopt}, {"70000", std::nullopt}, {"-1e6", std::nullopt}, {"abc", 0}, {"", 0},
-    {" 12x", 12},           {"1.5e1", 15},           {"2.5", 2},             {"-3.5", -4}, {"--5", 0},
-    {"3-2", 3},             {"-0", 0},               {"1d1", 10},            {"\t-7", -7}, {"0x10", 0},
-};
 
 // Ways of writing the right answer that all read as it.
 const char* const kRightForms[] = {"%d", " %d", "%d.0", "%d abc", "%de0", "%d-"};
@@ -326,12 +317,12 @@ private:
 
     const char* pasteJunk()
     {
-        const auto& junk = kJunk[between(0, std::size(kJunk) - 1)];
+        const auto& junk = kAnswerExamples[between(0, std::size(kAnswerExamples) - 1)];
         const int expected = expectedAnswer();
         m_box = junk.text;
-        m_boxReading = junk.reading;
+        m_boxReading = junk.answer;
         m_game.answer(m_box);
-        scored(junk.reading && *junk.reading == expected);
+        scored(junk.answer && *junk.answer == expected);
         return "pasted junk";
     }
 

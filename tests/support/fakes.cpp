@@ -7,6 +7,28 @@
 
 namespace tavola::testing {
 
+namespace {
+
+// Controls by name in the log, so that the log reads as the window does.
+std::string nameOf(Control control)
+{
+    switch (control) {
+    case Control::txtAnswer: return "txtAnswer";
+    case Control::cmdNext: return "cmdNext";
+    case Control::lblNum1: return "lblNum1";
+    case Control::lblNum2: return "lblNum2";
+    case Control::lblMessage: return "lblMessage";
+    case Control::lblTime: return "lblTime";
+    case Control::lblScore: return "lblScore";
+    case Control::lblScore1: return "lblScore1";
+    case Control::lblScore2: return "lblScore2";
+    case Control::cmdExit: return "cmdExit";
+    }
+    return "?";
+}
+
+}  // namespace
+
 FakeForm::FakeForm() { reset(); }
 
 void FakeForm::reset()
@@ -27,7 +49,7 @@ std::string FakeForm::text(Control control) const { return texts.at(control); }
 void FakeForm::setText(Control control, std::string_view text)
 {
     texts[control] = std::string(text);
-    log.push_back("text " + std::to_string(static_cast<int>(control)) + " " + std::string(text));
+    log.push_back("text " + nameOf(control) + " " + std::string(text));
 }
 
 void FakeForm::setEnabled(Control control, bool enabled)
@@ -42,7 +64,7 @@ void FakeForm::setFocus(Control control)
 {
     focus = control;
     focusSet = true;
-    log.push_back("focus " + std::to_string(static_cast<int>(control)));
+    log.push_back("focus " + nameOf(control));
 }
 
 void FakeForm::setBackColor(std::int32_t rgb)
@@ -60,13 +82,13 @@ void FakeForm::setCaption(std::string_view caption)
 void FakeForm::setAccessibleName(Control control, std::string_view name)
 {
     names[control] = std::string(name);
-    log.push_back("name " + std::to_string(static_cast<int>(control)) + " " + std::string(name));
+    log.push_back("name " + nameOf(control) + " " + std::string(name));
 }
 
 void FakeForm::setAccessibleDescription(Control control, std::string_view description)
 {
     descriptions[control] = std::string(description);
-    log.push_back("description " + std::to_string(static_cast<int>(control)) + " " + std::string(description));
+    log.push_back("description " + nameOf(control) + " " + std::string(description));
 }
 
 void FakeForm::announce(std::string_view message) { announcements.emplace_back(message); }
