@@ -44,7 +44,7 @@ asan_ctest() {
     ctest --test-dir build/asan "$@"
 }
 build_asan() {
-  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON >/dev/null
+  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_SANITIZE=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
   cmake --build build/asan -j2
   rm -rf "$reports" && mkdir -p "$reports"
 }
@@ -86,7 +86,7 @@ repeat_tests() {
 }
 
 scripts/setup.sh test
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/test -j2
 mkdir -p build/logs
 if [ "$mode" = repeat ]; then
@@ -109,7 +109,7 @@ no_reports || status=1
 
 # Fuzz the answer reader and the end-time entry for a bounded time each, both
 # at once on the two cores. The corpus found so far stays in build/fuzz.
-cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_FUZZ=ON >/dev/null
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLA_FUZZ=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/fuzz -j2
 fuzz() {
   local name=$1

@@ -4,11 +4,13 @@ through the accessibility tree.
 
 Usage: weston_test.py PROGRAM
 
-The outer run starts weston headless on a private socket and runs itself again
+The outer run starts weston headless on a private socket and an X server
+beside it, as a desktop with XWayland offers both, and runs itself again
 ("--inner") under dbus-run-session. The inner run starts the AT-SPI bus, starts
-PROGRAM as a native Wayland client with no X display, and checks through the
-tree that the window "Vorlando" is there, that a first problem is on show and
-that the clock runs. weston has no keyboard, so the window never gets the
+PROGRAM with QT_QPA_PLATFORM=wayland, and checks through the tree that the
+window "Vorlando" is there and not on the X display, that a first problem is on
+show and that the clock runs. Started again without QT_QPA_PLATFORM, the
+program must open its window on the X display. weston has no keyboard, so the window never gets the
 focus: what must show on start has to show without it. Every process started
 on the way is ended before exit.
 """
@@ -70,7 +72,7 @@ def read_text(path):
 
 
 def outer(program):
-    if not desktop.prepare(program):
+    if not desktop.prepare(program, ("xdotool",)):
         return 1
     status = 1
     started = time.monotonic()
@@ -79,11 +81,13 @@ def outer(program):
     weston = None
     try:
         weston, name, weston_log = start_weston(runtime_dir)
-        log(f"weston headless on {name}")
-        env = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir, WAYLAND_DISPLAY=name, QT_QPA_PLATFORM="wayland")
-        # Only Wayland: no X display to fall back on, and no bus from the caller.
+        _, display = desktop.start_xvfb()
+        log(f"weston headless on {name}, X on {display}")
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir, WAYLAND_DISPLAY=name, DISPLAY=display,
+                   QT_QPA_PLATFORM="wayland")
+        # No bus from the caller.
         status = desktop.run_inner(__file__, [program], env,
-                                   ("DISPLAY", "WAYLAND_SOCKET", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"),
+                                   ("WAYLAND_SOCKET", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"),
                                    OUTER_LIMIT - 10)
     except Failure as failure:
         log(f"FAIL: {failure}")
@@ -147,16 +151,24 @@ def check_clock(app):
     log(f"the clock runs: {shown}, then {later}")
 
 
+def on_x():
+    """The ids of the X windows named Vorlando."""
+    found = subprocess.run(["xdotool", "search", "--name", "^Vorlando$"], capture_output=True, text=True)
+    return found.stdout.split()
+
+
 def run(program):
     launcher, pyatspi = desktop.start_accessibility_bus()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     tavola = subprocess.Popen([program], env=env)
-    log(f"started {program} as pid {tavola.pid} on Wayland display {os.environ['WAYLAND_DISPLAY']}")
+    log(f"started {program} as pid {tavola.pid} with QT_QPA_PLATFORM=wayland, Wayland and X both there")
     try:
         app = desktop.find_application(pyatspi, tavola, "Vorlando")
         log("the window 'Vorlando' is in the tree")
-        # Both checks, so that one failure does not hide the other.
+        # Every check, so that one failure does not hide another.
         failures = []
+        if on_x():
+            failures.append("the window opened on the X display, not on Wayland as QT_QPA_PLATFORM asks")
         for check in (check_problem, check_clock):
             try:
                 check(app)
@@ -164,6 +176,15 @@ def run(program):
                 failures.append(str(failure))
         if tavola.poll() is not None:
             failures.append(f"the program exited with status {tavola.returncode}")
+        desktop.stop(tavola)
+        # Left to itself, with both displays there, it prefers X (XWayland).
+        del env["QT_QPA_PLATFORM"]
+        tavola = subprocess.Popen([program], env=env)
+        try:
+            wait_for("the window on the X display", on_x)
+            log("without QT_QPA_PLATFORM the window opened on the X display")
+        except Failure as failure:
+            failures.append(str(failure))
         if failures:
             raise Failure("; ".join(failures))
     finally:
