@@ -177,6 +177,7 @@ private slots:
         QCOMPARE(control("lblScore1")->accessibleDescription(), QString("risposte errate"));
         QTRY_COMPARE(tint(), QColor(20, 140, 50));
         QCOMPARE(m_window->centralWidget(), m_window->controls().surface);
+        QCOMPARE(m_window->centralWidget()->sizeHint(), QSize(1006, 554));  // the whole layout, where the screen has room
         // Pictures read as images, by their names.
         for (const char* picture : {"Image1", "Picture1"})
             QCOMPARE(QAccessible::queryAccessibleInterface(control(picture))->role(), QAccessible::Graphic);
@@ -509,6 +510,20 @@ private slots:
         QTest::mouseRelease(next, Qt::LeftButton, {}, QPoint(-5, -5));  // off the button: no click
         QCOMPARE(face(), QString("face_smile"));
         QVERIFY(next->isEnabled());
+
+        // What the desktop shows of the window: its icon and its pointer.
+        const auto over = [](const QPixmap& picture, const QColor& back) {
+            QImage image(picture.size(), QImage::Format_RGB32);
+            image.fill(back);
+            QPainter(&image).drawPixmap(image.rect(), picture);  // pixel for pixel
+            return image;
+        };
+        const QPixmap icon = m_window->windowIcon().pixmap(QSize(32, 32), ratio);
+        QCOMPARE(mismatch(over(icon, Qt::white), {}, drawnFromSource("icon", {32, 32}, ratio, Qt::white), tolerance) <
+                     (whole ? 0.001 : 0.03), true);
+        const QPixmap pointer = m_window->controls().surface->cursor().pixmap();
+        QCOMPARE(mismatch(over(pointer, Qt::white), {}, drawnFromSource("pointer", {32, 32}, ratio, Qt::white),
+                          tolerance) < (whole ? 0.001 : 0.03), true);
     }
 
     // The answer box's frame shows whether it has the focus; bordered labels
