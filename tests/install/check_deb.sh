@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks its control data
 # and contents.
-# Usage: check_deb.sh CPACK BUILD_DIR SOURCE_DIR WORK_DIR APP_ID VERSION PROGRAM
-#   PROGRAM is the built (unstripped) program, whose libraries Depends must cover.
+# Usage: check_deb.sh CPACK BUILD_DIR SOURCE_DIR WORK_DIR APP_ID VERSION PROGRAM MAINTAINER
+#   PROGRAM is the built (unstripped) program, whose libraries Depends must cover;
+#   MAINTAINER the one the build was configured with.
 set -euo pipefail
-cpack=$1 build=$2 source=$3 work=$4 app_id=$5 version=$6 program=$7
+cpack=$1 build=$2 source=$3 work=$4 app_id=$5 version=$6 program=$7 maintainer=$8
 . "$source/tests/install/tree_checks.sh"
 need_tool dpkg-deb
 need_tool readelf
+need_tool lintian
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -24,7 +26,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tavola ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', the project says $version"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
-[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ "$(field Maintainer)" = "$maintainer" ] || fail "Maintainer is '$(field Maintainer)', the build says '$maintainer'"
 [ -n "$(field Description)" ] || fail "no Description"
 
 # Each relation as "name op version" (op and version may be empty).
@@ -66,4 +68,11 @@ $listing"
 dpkg-deb -x "$deb" "$work/root"
 check_tree "$work/root" "$source" "$app_id"
 readelf -S "$work/root/usr/bin/tavola" | grep -q '\.debug_info' && fail "packaged program is not stripped"
+zcat "$work/root/usr/share/doc/tavola/changelog.gz" | grep -qF -- " -- $maintainer  " ||
+  fail "the changelog's entry is not signed by $maintainer"
+
+# Debian's own checks, pedantic ones included: not a single remark.
+report=$(lintian --pedantic "$deb" 2>&1 | grep -v '^running with root privileges' || true)
+[ -z "$report" ] || fail "lintian:
+$report"
 echo "package $(basename "$deb") OK"

@@ -19,7 +19,7 @@ check_tree() {
   local expected actual
   expected=$(printf '%s\n' usr/bin/tavola usr/share/applications/tavola.desktop \
     "usr/share/metainfo/$app_id.metainfo.xml" usr/share/icons/hicolor/scalable/apps/tavola.svg \
-    usr/share/doc/tavola/copyright | sort)
+    usr/share/doc/tavola/copyright usr/share/doc/tavola/changelog.gz usr/share/man/man6/tavola.6.gz | sort)
   actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
   [ "$expected" = "$actual" ] || fail "installed files differ from the expected set:
 $(diff <(echo "$expected") <(echo "$actual") || true)"
@@ -31,6 +31,8 @@ $(diff <(echo "$expected") <(echo "$actual") || true)"
   cmp -s "$metainfo" "$source/packaging/tavola.metainfo.xml" || fail "installed metainfo differs from packaging/tavola.metainfo.xml"
   cmp -s "$icon" "$source/ui/art/icon_scalable.svg" || fail "installed icon differs from ui/art/icon_scalable.svg"
   cmp -s "$usr/share/doc/tavola/copyright" "$source/LICENSE" || fail "installed copyright differs from LICENSE"
+  zcmp -s "$usr/share/man/man6/tavola.6.gz" "$source/packaging/tavola.6" ||
+    fail "installed manual page differs from packaging/tavola.6"
 
   # The entry must start the installed program and name the installed icon.
   local exec_line icon_line
