@@ -175,6 +175,21 @@ def play(program):
             raise Failure(f"the program exited with status {tavola.returncode}")
         log("both answers were judged and counted as expected")
 
+        # Minimised, the window is known to a screen reader by its title,
+        # which tells the time; restored, by its name again.
+        frame = app.getChildAtIndex(0)
+
+        def frame_name():
+            frame.clear_cache()
+            return frame.name
+
+        xdotool("windowminimize", window_id)
+        shown = wait_for("a time as the minimised window's name",
+                         lambda: frame_name() if re.fullmatch(r"\d\d:\d\d [AP]M", frame_name()) else None)
+        xdotool("windowactivate", "--sync", window_id)
+        wait_for("'Vorlando' as the restored window's name", lambda: frame_name() == "Vorlando")
+        log(f"minimised, the window is named '{shown}'; restored, 'Vorlando'")
+
         # The access keys, as real key events: Alt+N draws the next problem,
         # Alt+X ends the program at once and cleanly.
         xdotool("key", "alt+n")
