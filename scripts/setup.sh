@@ -3,7 +3,7 @@
 # Usage: scripts/setup.sh play|test    (as root, or through sudo)
 set -euo pipefail
 
-build=(g++ cmake make qt6-base-dev qt6-svg-dev)
+build=(g++ cmake make qt6-base-dev qt6-base-private-dev qt6-svg-dev libwayland-dev)
 # qt6-wayland: the game runs natively on a Wayland desktop too.
 play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedesktop qt6-wayland)
 tests=(libgtest-dev xvfb xauth xdotool x11-utils binutils desktop-file-utils appstream lintian

@@ -9,6 +9,7 @@
 
 #include "ui/application.h"
 #include "ui/bell.h"
+#include "ui/wayland_dialog.h"
 
 namespace tavola {
 
@@ -22,6 +23,16 @@ int widthForTitle(const QWidget& box, const QString& title)
     QFont font = box.font();
     font.setBold(true);
     return QFontMetrics(font).horizontalAdvance(title) * 5 / 4 + 160;
+}
+
+// Shown before its loop runs: a Wayland compositor must hear that it is a
+// dialog before it first places it.
+int execModal(QDialog& box)
+{
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    markAsModalDialog(box.windowHandle());
+    return box.exec();
 }
 
 }  // namespace
@@ -63,7 +74,7 @@ MsgBoxResult QtServices::msgBox(std::string_view prompt, MsgBoxButtons buttons, 
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    const int answer = box.exec();
+    const int answer = execModal(box);
     if (buttons == MsgBoxButtons::okOnly)
         return MsgBoxResult::ok;
     return answer == QMessageBox::Yes ? MsgBoxResult::yes : MsgBoxResult::no;
@@ -80,7 +91,7 @@ std::string QtServices::inputBox(std::string_view prompt, std::string_view title
     // The dialog fits its layout to the entry, so the entry sets its width.
     if (auto* entry = dialog.findChild<QLineEdit*>())
         entry->setMinimumWidth(widthForTitle(dialog, dialog.windowTitle()) - 24);
-    if (dialog.exec() != QDialog::Accepted)
+    if (execModal(dialog) != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();
 }
