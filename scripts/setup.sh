@@ -9,7 +9,7 @@ play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedeskt
 tests=(libgtest-dev xvfb xauth xdotool x11-utils binutils desktop-file-utils appstream lintian
        at-spi2-core python3 python3-pyatspi dbus-daemon
        clang libclang-rt-14-dev llvm
-       openbox orca speech-dispatcher espeak-ng weston dbus-x11 imagemagick)
+       openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick)
 
 case "${1:-play}" in
   play) wanted=("${build[@]}" "${play[@]}") ;;

@@ -38,6 +38,13 @@ void useItalianQtTexts()
     (void)loaded;
 }
 
+void preferXWayland()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
 int runGame()
 {
     configureApplication();

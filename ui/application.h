@@ -12,6 +12,12 @@ void configureApplication();
 // first frame has none of them.
 void useItalianQtTexts();
 
+// Wayland's shells never tell a window that it is minimised, and the
+// minimised window shows the time in its title: where XWayland is there too,
+// prefer it, with native Wayland as the fallback. A choice the user made
+// stays. Call before QApplication.
+void preferXWayland();
+
 // Sets up the application, opens the game window and runs it until the
 // program ends; returns the exit code.
 int runGame();
