@@ -102,35 +102,4 @@ TEST(TimeValue, RoundsToTheNearestSecond)
     }
 }
 
-TEST(TimeValue, TextRoundTripsToTheSameSecond)
-{
-    std::vector<double> values;
-    for (int s = 0; s < 86400; s += 37)
-        values.push_back(makeTime(0, 0, s));
-    for (double day : {2.0, 45351.0, 46363.0, 2958465.0})
-        for (int s : {0, 1, 43199, 86399})
-            values.push_back(day + makeTime(0, 0, s));
-    for (double v : values) {
-        const std::string text = timeValueText(v);
-        const auto back = readTimeValue(text);
-        ASSERT_TRUE(back.has_value()) << text;
-        EXPECT_EQ(secondsOf(*back), secondsOf(v)) << text;
-        EXPECT_EQ(timeValueText(*back), text);
-    }
-}
-
-TEST(TimeValue, MediumTextReadsBackEveryMinute)
-{
-    EXPECT_EQ(mediumTimeText(makeTime(0, 0, 0)), "12:00 AM");
-    EXPECT_EQ(mediumTimeText(46363 + makeTime(14, 22, 40)), "02:22 PM");
-    for (int m = 0; m < 24 * 60; ++m) {
-        // Seconds past the minute must not leak into the minute shown.
-        const double v = makeTime(m / 60, m % 60, 59);
-        const std::string text = mediumTimeText(v);
-        const auto back = readTimeValue(text);
-        ASSERT_TRUE(back.has_value()) << text;
-        EXPECT_EQ(secondsOf(*back), (m * 60)) << text;
-    }
-}
-
 }  // namespace

@@ -12,19 +12,10 @@ namespace {
 // Controls by name in the log, so that the log reads as the window does.
 std::string nameOf(Control control)
 {
-    switch (control) {
-    case Control::txtAnswer: return "txtAnswer";
-    case Control::cmdNext: return "cmdNext";
-    case Control::lblNum1: return "lblNum1";
-    case Control::lblNum2: return "lblNum2";
-    case Control::lblMessage: return "lblMessage";
-    case Control::lblTime: return "lblTime";
-    case Control::lblScore: return "lblScore";
-    case Control::lblScore1: return "lblScore1";
-    case Control::lblScore2: return "lblScore2";
-    case Control::cmdExit: return "cmdExit";
-    }
-    return "?";
+    static const char* const names[] = {"txtAnswer", "cmdNext",  "lblNum1",   "lblNum2",   "lblMessage",
+                                        "lblTime",   "lblScore", "lblScore1", "lblScore2", "cmdExit"};
+    static_assert(std::size(names) == kControlCount);
+    return names[static_cast<std::size_t>(control)];
 }
 
 }  // namespace
