@@ -61,9 +61,15 @@ public:
                 box->close();
             }
         });
-        QTimer::singleShot(1600, [] {
+        // Pressed while a frame is on its way, as a pupil's Alt+X right after
+        // a key may be: the compositor's answer to it then comes at exit.
+        QTimer::singleShot(1600, [window] {
             std::fprintf(stderr, "exit_steps: pressing the exit button\n");
-            static_cast<QAbstractButton*>(named("cmdExit"))->click();
+            window->update();
+            auto* exit = static_cast<QAbstractButton*>(named("cmdExit"));
+            exit->setDown(true);
+            exit->repaint();
+            exit->click();
         });
         return false;
     }

@@ -1,7 +1,7 @@
 // What Tavola's fonts alone cost at start-up: a bare main window of Tavola's
 // size whose labels show the texts of Tavola's first frame in the layout's
 // faces and sizes (ui/layout.cpp), through the same substitutions of the
-// classic Windows faces (ui/application.cpp). Nothing else of Tavola: no
+// classic Windows faces (ui/fonts.cpp). Nothing else of Tavola: no
 // pictures, menu bar, translations or game logic.
 //   --first-frame  ends once the first operand is on screen
 #include <QApplication>
