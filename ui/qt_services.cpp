@@ -31,7 +31,7 @@ int execModal(QDialog& box)
 {
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
-    markAsModalDialog(box.windowHandle());
+    const ModalDialogMark dialog(box.windowHandle());
     return box.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #ifdef TAVOLA_WAYLAND_DIALOGS
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
 #include <cstring>
@@ -19,24 +20,34 @@ namespace tavola {
 
 namespace {
 
-// The requests and events of version 1 as far as they are used: opcodes are
-// positions in these lists.
+// Version 4, the first whose gtk_surface1 can be released: every request
+// and event up to it, in order, as opcodes are positions in these lists.
+constexpr int kVersion = 4;
 const wl_message kSurfaceRequests[] = {
     {"set_dbus_properties", "?s?s?s?s?s?s", nullptr},
     {"set_modal", "", nullptr},
     {"unset_modal", "", nullptr},
+    {"present", "u", nullptr},
+    {"request_focus", "3?s", nullptr},
+    {"release", "4", nullptr},
 };
-const wl_message kSurfaceEvents[] = {{"configure", "a", nullptr}};
-const wl_interface kGtkSurface = {"gtk_surface1", 1, 3, kSurfaceRequests, 1, kSurfaceEvents};
+const wl_message kSurfaceEvents[] = {{"configure", "a", nullptr}, {"configure_edges", "2a", nullptr}};
+const wl_interface kGtkSurface = {"gtk_surface1", kVersion, 6, kSurfaceRequests, 2, kSurfaceEvents};
 const wl_interface* kGetSurfaceTypes[] = {&kGtkSurface, nullptr};
-const wl_message kShellRequests[] = {{"get_gtk_surface", "no", kGetSurfaceTypes}};
+const wl_message kShellRequests[] = {
+    {"get_gtk_surface", "no", kGetSurfaceTypes},
+    {"set_startup_id", "?s", nullptr},
+    {"system_bell", "?o", nullptr},
+    {"notify_launch", "3s", nullptr},
+};
 const wl_message kShellEvents[] = {{"capabilities", "u", nullptr}};
-const wl_interface kGtkShell = {"gtk_shell1", 1, 1, kShellRequests, 1, kShellEvents};
+const wl_interface kGtkShell = {"gtk_shell1", kVersion, 4, kShellRequests, 1, kShellEvents};
 
 constexpr std::uint32_t kGetRegistry = 1;      // wl_display
 constexpr std::uint32_t kBind = 0;             // wl_registry
 constexpr std::uint32_t kGetGtkSurface = 0;    // gtk_shell1
 constexpr std::uint32_t kSetModal = 1;         // gtk_surface1
+constexpr std::uint32_t kRelease = 5;          // gtk_surface1
 
 struct Client {
     decltype(&wl_display_create_queue) createQueue = nullptr;
@@ -46,12 +57,27 @@ struct Client {
     decltype(&wl_proxy_marshal_constructor) construct = nullptr;
     decltype(&wl_proxy_marshal_constructor_versioned) constructVersioned = nullptr;
     decltype(&wl_proxy_marshal) marshal = nullptr;
+    decltype(&wl_proxy_marshal_flags) marshalFlags = nullptr;
+    decltype(&wl_event_queue_destroy) destroyQueue = nullptr;
     decltype(&wl_proxy_add_listener) addListener = nullptr;
     decltype(&wl_proxy_destroy) destroy = nullptr;
     decltype(&wl_display_roundtrip_queue) roundtrip = nullptr;
     const wl_interface* registryInterface = nullptr;
+    wl_event_queue* queue = nullptr;
     wl_proxy* shell = nullptr;  // GNOME's, or none
 };
+
+// Bound once, freed as the application ends, while Qt's display still lives.
+Client g_client;
+
+void disconnect()
+{
+    if (g_client.shell)
+        g_client.destroy(g_client.shell);
+    if (g_client.queue)
+        g_client.destroyQueue(g_client.queue);
+    g_client = {};
+}
 
 template <typename Function>
 bool look(void* library, const char* name, Function& function)
@@ -66,24 +92,24 @@ struct Search {
     wl_proxy* registry;
 };
 
-void global(void* data, wl_proxy* /*registry*/, std::uint32_t name, const char* interface, std::uint32_t /*version*/)
+void global(void* data, wl_proxy* /*registry*/, std::uint32_t name, const char* interface, std::uint32_t version)
 {
     auto* search = static_cast<Search*>(data);
-    if (search->client->shell || std::strcmp(interface, kGtkShell.name) != 0)
+    if (search->client->shell || std::strcmp(interface, kGtkShell.name) != 0 || version < std::uint32_t(kVersion))
         return;
-    search->client->shell = search->client->constructVersioned(search->registry, kBind, &kGtkShell, 1, name,
-                                                                kGtkShell.name, 1u, nullptr);
+    search->client->shell = search->client->constructVersioned(search->registry, kBind, &kGtkShell, kVersion, name,
+                                                                kGtkShell.name, std::uint32_t(kVersion), nullptr);
 }
 
 void globalRemoved(void*, wl_proxy*, std::uint32_t) {}
 
 // Binds gtk_shell1 on a queue of its own, so that Qt's events stay Qt's.
-Client connect(wl_display* display)
+void connect(wl_display* display)
 {
-    Client client;
+    Client& client = g_client;
     void* library = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_NOLOAD);
     if (!library)
-        return client;
+        return;
     const bool found = look(library, "wl_display_create_queue", client.createQueue) &&
                        look(library, "wl_proxy_create_wrapper", client.createWrapper) &&
                        look(library, "wl_proxy_wrapper_destroy", client.destroyWrapper) &&
@@ -91,32 +117,36 @@ Client connect(wl_display* display)
                        look(library, "wl_proxy_marshal_constructor", client.construct) &&
                        look(library, "wl_proxy_marshal_constructor_versioned", client.constructVersioned) &&
                        look(library, "wl_proxy_marshal", client.marshal) &&
+                       look(library, "wl_proxy_marshal_flags", client.marshalFlags) &&
+                       look(library, "wl_event_queue_destroy", client.destroyQueue) &&
                        look(library, "wl_proxy_add_listener", client.addListener) &&
                        look(library, "wl_proxy_destroy", client.destroy) &&
                        look(library, "wl_display_roundtrip_queue", client.roundtrip) &&
                        look(library, "wl_registry_interface", client.registryInterface);
-    if (!found)
-        return client;
-    wl_event_queue* queue = client.createQueue(display);
+    if (!found) {
+        client = {};
+        return;
+    }
+    client.queue = client.createQueue(display);
     auto* wrapper = static_cast<wl_proxy*>(client.createWrapper(display));
-    client.setQueue(wrapper, queue);
+    client.setQueue(wrapper, client.queue);
     Search search{&client, client.construct(wrapper, kGetRegistry, client.registryInterface, nullptr)};
     client.destroyWrapper(wrapper);
     using Listener = void (*)();
     static Listener listener[] = {reinterpret_cast<Listener>(&global), reinterpret_cast<Listener>(&globalRemoved)};
     client.addListener(search.registry, listener, &search);
-    client.roundtrip(display, queue);
+    client.roundtrip(display, client.queue);
     // The shell's own events (its capabilities) are nobody's business here:
     // on Qt's queue they are dropped for want of a listener.
     if (client.shell)
         client.setQueue(client.shell, nullptr);
     client.destroy(search.registry);
-    return client;
+    qAddPostRoutine(disconnect);
 }
 
 }  // namespace
 
-void markAsModalDialog(QWindow* box)
+ModalDialogMark::ModalDialogMark(QWindow* box)
 {
     if (!box || QGuiApplication::platformName() != QLatin1String("wayland"))
         return;
@@ -125,14 +155,18 @@ void markAsModalDialog(QWindow* box)
     auto* surface = static_cast<wl_proxy*>(native->nativeResourceForWindow("surface", box));
     if (!display || !surface)
         return;
-    static const Client client = connect(display);
-    if (!client.shell)
+    static const bool connected = (connect(display), true);
+    (void)connected;
+    if (!g_client.shell)
         return;
-    // Its events, if any, are dropped on Qt's queue; the compositor forgets
-    // it with the surface.
-    wl_proxy* gtkSurface = client.construct(client.shell, kGetGtkSurface, &kGtkSurface, nullptr, surface);
-    client.marshal(gtkSurface, kSetModal);
-    client.destroy(gtkSurface);
+    m_mark = g_client.construct(g_client.shell, kGetGtkSurface, &kGtkSurface, nullptr, surface);
+    g_client.marshal(m_mark, kSetModal);
+}
+
+ModalDialogMark::~ModalDialogMark()
+{
+    if (m_mark && g_client.shell)
+        g_client.marshalFlags(m_mark, kRelease, nullptr, kVersion, WL_MARSHAL_FLAG_DESTROY);
 }
 
 }  // namespace tavola
@@ -140,7 +174,8 @@ void markAsModalDialog(QWindow* box)
 #else
 
 namespace tavola {
-void markAsModalDialog(QWindow*) {}
+ModalDialogMark::ModalDialogMark(QWindow*) {}
+ModalDialogMark::~ModalDialogMark() = default;
 }  // namespace tavola
 
 #endif

@@ -611,13 +611,16 @@ private slots:
         QTest::keyClicks(control("txtAnswer"), "12");
         const QString problem = text("lblNum1") + text("lblNum2");
         QString prompt, name;
-        whenModalOpens([&](QWidget* box) {
-            prompt = qobject_cast<QMessageBox*>(box)->text();
-            name = box->accessibleName();
-            QVERIFY(buttonWithText(box, QString::fromUtf8("Sì")));
-            QTest::keyClick(box, Qt::Key_Return);  // the default button is No
-        });
-        m_window->game().Next_Click();
+        // Enter presses the default button, No; Esc presses No as well.
+        for (const auto key : {Qt::Key_Return, Qt::Key_Escape}) {
+            whenModalOpens([&](QWidget* box) {
+                prompt = qobject_cast<QMessageBox*>(box)->text();
+                name = box->accessibleName();
+                QVERIFY(buttonWithText(box, QString::fromUtf8("Sì")));
+                QTest::keyClick(box, key);
+            });
+            m_window->game().Next_Click();
+        }
         QCOMPARE(prompt, QString("INIZIAMO UNA NUOVA GARA  ?"));
         QCOMPARE(name, "INIZIARE NUOVA GARA. " + prompt);  // what a braille display shows
         QCoreApplication::processEvents();  // anything queued by the answer
