@@ -140,7 +140,7 @@ Controls buildControls()
     Controls controls;
     controls.surface = new Surface(QSize(kClientWidth, kClientHeight));
     controls.surface->setObjectName("Tavola");
-    controls.surface->setFont(layoutFont(FontSpec{}));
+    controls.surface->setFont(layoutFont(LayoutFace{}));
     const qreal ratio = controls.surface->devicePixelRatioF();
     controls.surface->setCursor(surfaceCursor(ratio));
 

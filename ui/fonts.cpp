@@ -41,12 +41,12 @@ void substituteFreeFaces()
     QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
 }
 
-QFont layoutFont(const FontSpec& spec)
+QFont layoutFont(const LayoutFace& face)
 {
-    QFont font(installedFamily(QString::fromLatin1(spec.family)));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(installedFamily(QString::fromLatin1(face.family)));
+    font.setPointSizeF(face.points);
+    font.setBold(face.bold);
+    font.setItalic(face.italic);
     return font;
 }
 

@@ -11,6 +11,6 @@ namespace tavola {
 void substituteFreeFaces();
 
 // The font of a layout row, in the face that is installed.
-QFont layoutFont(const FontSpec& spec);
+QFont layoutFont(const LayoutFace& face);
 
 }  // namespace tavola

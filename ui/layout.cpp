@@ -9,11 +9,11 @@ namespace {
 const QColor kBlack(0, 0, 0), kBlue(0, 0, 255), kRed(255, 0, 0), kGreen(0, 192, 0);
 const QColor kCyan(0, 255, 255), kLightCyan(128, 255, 255), kPurple(192, 0, 192), kMagenta(255, 0, 255);
 
-constexpr FontSpec kBracket{"Arial", 72, true};
-constexpr FontSpec kCaption{"MS Sans Serif", 18};
-constexpr FontSpec kScore{"Times New Roman", 36, true};
-constexpr FontSpec kOperand{"Arial", 48, true};
-constexpr FontSpec kButton{"MS Sans Serif", 8.25, true};
+constexpr LayoutFace kBracket{"Arial", 72, true};
+constexpr LayoutFace kCaption{"MS Sans Serif", 18};
+constexpr LayoutFace kScore{"Times New Roman", 36, true};
+constexpr LayoutFace kOperand{"Arial", 48, true};
+constexpr LayoutFace kButton{"MS Sans Serif", 8.25, true};
 
 // Front to back: the controls that are windows of their own first, then the
 // labels and the image. Earlier rows cover later ones where they overlap.

@@ -18,7 +18,7 @@ inline constexpr int kClientHeight = 554;
 
 enum class Kind { label, textBox, pictureButton, plainButton, pictureBox, image };
 
-struct FontSpec {
+struct LayoutFace {
     const char* family = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
@@ -35,7 +35,7 @@ struct ControlEntry {
     std::optional<Control> control = {}; // for the controls the game logic addresses
     const char* caption = "";
     int tabIndex = -1;                   // -1: takes no focus
-    FontSpec font = {};
+    LayoutFace font = {};
     QColor text = {};                    // invalid: the standard colour
     QColor back = {};                    // invalid: transparent (labels) or standard
     bool border = false;

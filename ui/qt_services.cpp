@@ -9,13 +9,12 @@
 
 #include "ui/application.h"
 #include "ui/bell.h"
+#include "ui/qt_text.h"
 #include "ui/wayland_dialog.h"
 
 namespace tavola {
 
 namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // Wide enough for the desktop to show the whole title beside its buttons.
 int widthForTitle(const QWidget& box, const QString& title)

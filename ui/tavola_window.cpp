@@ -12,14 +12,9 @@
 #include <utility>
 
 #include "game/texts.h"
+#include "ui/qt_text.h"
 
 namespace tavola {
-
-namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-}  // namespace
 
 TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
     : QMainWindow(parent), m_tavola(m_form, services)

@@ -2,13 +2,12 @@
 
 #include <QAccessible>
 
+#include "ui/qt_text.h"
 #include "ui/tavola_window.h"
 
 namespace tavola {
 
 namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QColor colorFromRgb(std::int32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
 

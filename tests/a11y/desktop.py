@@ -230,6 +230,16 @@ def start_window_manager(work):
     return manager
 
 
+def expect_clean_exit(process, key="Alt+X"):
+    """Waits for process to end after key; fails unless it ends with status 0."""
+    try:
+        status = process.wait(timeout=STEP_LIMIT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{key} did not end the program") from None
+    if status != 0:
+        raise Failure(f"the program ended with status {status} after {key}")
+
+
 def wait_for(what, probe, limit=STEP_LIMIT):
     """Polls probe() until it returns something truthy; returns that."""
     deadline = time.monotonic() + limit
