@@ -5,10 +5,33 @@
 
 namespace tavola {
 
-Surface::Surface(const QSize& preferred, QWidget* parent)
-    : QWidget(parent), m_preferred(preferred), m_back(palette().color(QPalette::Window))
+namespace {
+
+// Qt's own light colours: black text on light grey, white boxes, a blue
+// selection, grey text where disabled.
+QPalette lightPalette()
+{
+    const QColor face(0xef, 0xef, 0xef), greyed(0xbe, 0xbe, 0xbe);
+    QPalette palette(Qt::black, face, Qt::white, QColor(0x9f, 0x9f, 0x9f), QColor(0xb8, 0xb8, 0xb8), Qt::black,
+                     Qt::white, Qt::white, face);
+    palette.setColor(QPalette::Midlight, QColor(0xca, 0xca, 0xca));
+    palette.setColor(QPalette::Shadow, QColor(0x76, 0x76, 0x76));
+    palette.setColor(QPalette::Highlight, QColor(0x30, 0x8c, 0xc6));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 0x80));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text, QPalette::Dark})
+        palette.setColor(QPalette::Disabled, role, greyed);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x91, 0x91, 0x91));
+    return palette;
+}
+
+}  // namespace
+
+Surface::Surface(const QSize& preferred, QWidget* parent) : QWidget(parent), m_preferred(preferred)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setPalette(lightPalette());
+    m_back = palette().color(QPalette::Window);
 }
 
 void Surface::setBackColor(const QColor& color)

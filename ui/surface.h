@@ -8,6 +8,9 @@ namespace tavola {
 
 // The window's own surface, the whole client area at any size. It reports a
 // click (press and release on it), and paints the tint behind the controls.
+// It and every control on it keep the light colours the layout was drawn
+// with, whatever the desktop's colour scheme: the layout sets its own
+// backgrounds, and the desktop's text colour on them could be white on cyan.
 class Surface : public QWidget {
     Q_OBJECT
 public:

@@ -41,9 +41,40 @@ $(diff <(echo "$expected") <(echo "$actual") || true)"
   [ -x "$usr/bin/${exec_line%% *}" ] || fail "Exec=$exec_line does not name a program in usr/bin"
   [ -f "$usr/share/icons/hicolor/scalable/apps/$icon_line.svg" ] || fail "Icon=$icon_line names no installed icon"
 
+  check_command_line "$usr/bin/tavola"
+
   grep -q "<id>$app_id</id>" "$metainfo" || fail "metainfo id is not $app_id"
   grep -q '<launchable type="desktop-id">tavola.desktop</launchable>' "$metainfo" ||
     fail "metainfo does not launch tavola.desktop"
+}
+
+# check_command_line PROGRAM: help and version answered on standard output
+# with no display to open, anything else refused on standard error, and Qt's
+# own options passed on (the game still running after a few seconds).
+check_command_line() {
+  local program=$1 out err status work_dir
+  work_dir=$(mktemp -d)
+  local bare=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+  for option in --help -h; do
+    out=$("${bare[@]}" "$program" "$option") || fail "tavola $option failed"
+    [[ $out == *"-h, --help"*"-v, --version"* ]] || fail "tavola $option does not list its options: $out"
+  done
+  out=$("${bare[@]}" "$program" --version) || fail "tavola --version failed"
+  [[ $out =~ ^tavola\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "tavola --version printed '$out'"
+  for wrong in --bogus -x extra; do
+    status=0
+    out=$("${bare[@]}" "$program" "$wrong" 2>"$work_dir/err") || status=$?
+    err=$(cat "$work_dir/err")
+    [ "$status" -eq 1 ] && [ -z "$out" ] && [[ $err == *"'${wrong##*-}'"* ]] ||
+      fail "tavola $wrong: status $status, output '$out', error '$err'"
+  done
+  status=0
+  "${bare[@]}" timeout 3 "$program" -platform offscreen -style fusion 2>/dev/null || status=$?
+  [ "$status" -eq 124 ] || fail "tavola -platform offscreen -style fusion ended with status $status"
+  status=0
+  "${bare[@]}" timeout 3 "$program" -display "$DISPLAY" 2>/dev/null || status=$?
+  [ "$status" -eq 124 ] || fail "tavola -display $DISPLAY ended with status $status"
+  rm -rf "$work_dir"
 }
 
 # The validators, once, on an installed tree.
