@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing Tavola needs.
-# Usage: scripts/setup.sh play|test    (as root, or through sudo)
+# Usage: scripts/setup.sh play|test|clean-room    (as root, or through sudo)
 set -euo pipefail
 
 build=(g++ cmake make qt6-base-dev qt6-base-private-dev qt6-svg-dev libwayland-dev)
@@ -9,12 +9,16 @@ play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedeskt
 tests=(libgtest-dev xvfb xauth xdotool x11-utils binutils desktop-file-utils appstream lintian
        at-spi2-core python3 python3-pyatspi dbus-daemon
        clang libclang-rt-14-dev llvm
-       openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick)
+       openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick
+       kde-style-breeze qt6-gtk-platformtheme)
+# The clean room: a fresh Debian root to run the tests in.
+cleanRoom=(mmdebstrap git)
 
 case "${1:-play}" in
   play) wanted=("${build[@]}" "${play[@]}") ;;
   test) wanted=("${build[@]}" "${play[@]}" "${tests[@]}") ;;
-  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+  clean-room) wanted=("${cleanRoom[@]}") ;;
+  *) echo "usage: $0 play|test|clean-room" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -8,12 +8,16 @@
 #                            alone N times in both builds, the second half of
 #                            the runs with the other core kept busy; prints
 #                            every test's pass count
+#   scripts/test.sh clean-room
+#                            the whole run above in a fresh Debian 12 root,
+#                            on a clone of the committed HEAD (needs root)
 # Each run ends with one line: "tests: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
-usage="usage: $0 [quick | repeat N [REGEX]]"
+usage="usage: $0 [quick | repeat N [REGEX] | clean-room]"
 case "${1:-all}" in
   all | quick) mode=${1:-all} ;;
+  clean-room) exec scripts/clean_room.sh ;;
   repeat)
     mode=repeat times=${2:-} regex=${3:-.}
     [[ $times =~ ^[1-9][0-9]*$ ]] || { echo "$usage" >&2; exit 2; }

@@ -1,7 +1,13 @@
 #!/usr/bin/python3
 """Plays two problems of the real program through the accessibility tree.
 
-Usage: atspi_test.py PROGRAM
+Usage: atspi_test.py PROGRAM [THEME]
+
+THEME is the desktop's colour scheme: light (the default), breeze-dark (KDE's,
+through kdeglobals), adwaita-dark (GNOME's, through Qt's GTK theme) or
+high-contrast (yellow on black, through kdeglobals). Whatever the scheme, the
+texts on the window's own backgrounds are read off the screen in the colours
+of a light desktop, while the menu bar and the end-time box take the scheme's.
 
 The outer run starts Xvfb on a free display, with a screen smaller than the
 window's layout, and runs itself again ("--inner") under dbus-run-session.
@@ -12,6 +18,8 @@ events (XTEST through xdotool) and reads the verdict and the counters back
 from the tree. Every process started on the way is ended before exit.
 """
 
+import collections
+import functools
 import os
 import re
 import shutil
@@ -25,21 +33,26 @@ from desktop import STEP_LIMIT, Failure, log, wait_for, xdotool  # noqa: E402
 
 OUTER_LIMIT = 55  # seconds for everything, including start and cleanup
 INNER_LIMIT = 40  # seconds for the part under dbus-run-session
-SCREEN = (800, 480)  # a small netbook's, smaller than the layout
+# A small netbook's, smaller than the layout; the other schemes are tried on a
+# screen that shows the whole layout.
+SCREENS = {"light": (800, 480), "other": (1280, 1024)}
 
 
-def outer(program):
-    if not desktop.prepare(program, ("openbox", "xdotool", "xprop", "xwininfo", "Xvfb", "dbus-run-session")):
+def outer(program, theme="light"):
+    if theme not in THEMES:
+        log(f"FAIL: no theme {theme}; the themes are {', '.join(THEMES)}")
+        return 1
+    if not desktop.prepare(program, ("openbox", "xdotool", "xprop", "xwininfo", "Xvfb", "dbus-run-session", "import")):
         return 1
     status = 1
     runtime_dir = tempfile.mkdtemp(prefix="tavola-a11y-")
     os.chmod(runtime_dir, 0o700)
     try:
-        _, display = desktop.start_xvfb("%dx%d" % SCREEN)
+        _, display = desktop.start_xvfb("%dx%d" % screen_for(theme))
         log(f"Xvfb on display {display}")
         env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime_dir)
         # Neither our bus nor our display may leak in from the caller.
-        status = desktop.run_inner(__file__, [program], env,
+        status = desktop.run_inner(__file__, [program, theme], env,
                                    ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
                                     "QT_QPA_PLATFORM"),
                                    OUTER_LIMIT - 10)
@@ -111,16 +124,21 @@ def expect(window, what, wanted):
         raise Failure(f"{what}: wanted {wanted}, the tree shows {window.snapshot()}") from None
 
 
-def type_answer(window, window_id, text):
+def type_answer(window, window_id, text, look=lambda: None):
     state_focused = window.pyatspi.STATE_FOCUSED
     xdotool("windowfocus", "--sync", window_id)
     wait_for("the focus in the answer box", lambda: window.has_state("answer", state_focused))
     xdotool("type", "--delay", "40", "--", text)
     wait_for(f"'{text}' in the answer box", lambda: window._fresh("answer").queryText().getText(0, -1) == text)
+    look()
     xdotool("key", "Return")
 
 
-def frame_on_screen(window_id):
+def screen_for(theme):
+    return SCREENS.get(theme, SCREENS["other"])
+
+
+def frame_on_screen(window_id, theme):
     """The window's frame (x, y, width, height) when it lies within the screen."""
     def read(*command):
         return subprocess.run(command, capture_output=True, text=True, timeout=STEP_LIMIT).stdout
@@ -131,15 +149,107 @@ def frame_on_screen(window_id):
     left, right, top, bottom = map(int, re.findall(r"\d+", extents.split("=")[1]))
     x, y = int(client["Absolute upper-left X"]) - left, int(client["Absolute upper-left Y"]) - top
     width, height = int(client["Width"]) + left + right, int(client["Height"]) + top + bottom
-    fits = x >= 0 and y >= 0 and x + width <= SCREEN[0] and y + height <= SCREEN[1]
+    screen = screen_for(theme)
+    fits = x >= 0 and y >= 0 and x + width <= screen[0] and y + height <= screen[1]
     return (x, y, width, height) if fits else None
 
 
-def play(program):
+# ---------------------------------------------------------------- the screen
+
+THEMES = ("light", "breeze-dark", "adwaita-dark", "high-contrast")
+BLACK, CYAN, LIGHT_CYAN, PURPLE = (0, 0, 0), (0, 255, 255), (128, 255, 255), (192, 0, 192)
+GREYED, SELECTION, WHITE = (190, 190, 190), (48, 140, 198), (255, 255, 255)  # a light desktop's
+
+
+def theme_environment(theme, work):
+    """What tells Qt the desktop's colour scheme is theme."""
+    if theme == "adwaita-dark":
+        return {"QT_QPA_PLATFORMTHEME": "gtk3", "GTK_THEME": "Adwaita:dark"}
+    if theme == "light":
+        return {}
+    config = os.path.join(work, "config")
+    os.makedirs(config, exist_ok=True)
+    shutil.copy({"breeze-dark": "/usr/share/color-schemes/BreezeDark.colors",
+                 "high-contrast": os.path.join(os.path.dirname(os.path.abspath(__file__)), "high_contrast.colors")}
+                [theme], os.path.join(config, "kdeglobals"))
+    return {"XDG_CURRENT_DESKTOP": "KDE", "KDE_SESSION_VERSION": "5", "XDG_CONFIG_HOME": config}
+
+
+def screenshot():
+    """The screen as it is, as a function of (x, y) to (red, green, blue)."""
+    data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True, check=True,
+                          timeout=STEP_LIMIT).stdout
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    width, pixels = int(header[1]), data[header.end():]
+    return lambda x, y: tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
+
+
+def off_blend(pixel, back, text):
+    """How far pixel lies from the blends of back and text, and how near text it comes."""
+    span, seen = [t - b for t, b in zip(text, back)], [p - b for p, b in zip(pixel, back)]
+    share = max(0.0, min(1.0, sum(a * b for a, b in zip(seen, span)) / sum(a * a for a in span)))
+    return max(abs(s - share * d) for s, d in zip(seen, span)), share
+
+
+def region(screen, acc, inset, top=0.0, height=1.0):
+    """The part of acc's rectangle inside inset pixels, top and height as shares of its height, and on the
+    screen."""
+    x, y, w, h = acc.queryComponent().getExtents(0)  # screen coordinates
+    x, y, w, h = x + inset, y + max(inset, int(h * top)), w - 2 * inset, min(h - 2 * inset, int(h * height))
+    return x, y, max(0, min(w, screen[0] - x)), max(0, min(h, screen[1] - y))
+
+
+def colours(box, blends, present):
+    """A check of the screen: every pixel in box is one of blends' (back, text) or a mix of the two, and the
+    colour present is there. A back of None is the colour most of box shows."""
+    def problem(shot):
+        x, y, w, h = box
+        pixels = [shot(i, j) for j in range(y, y + h) for i in range(x, x + w)]
+        if not pixels:
+            return f"nothing on screen within {box}"
+        common = collections.Counter(pixels).most_common(1)[0][0]
+        mixes = [(back or common, text) for back, text in blends]
+        stray = [pixel for pixel in set(pixels) if min(off_blend(pixel, *mix)[0] for mix in mixes) > 40]
+        if stray:
+            return f"{stray[0]} is no mix of {mixes}"
+        if not any(max(abs(a - b) for a, b in zip(pixel, present)) <= 40 for pixel in pixels):
+            return f"no {present} within {box}"
+        return None
+    return problem
+
+
+def desktop_part(box, dark):
+    """A check of the screen: the desktop's own part in box has a dark background where the scheme is dark."""
+    def problem(shot):
+        back = collections.Counter(shot(i, j) for j in range(box[1], box[1] + box[3])
+                                   for i in range(box[0], box[0] + box[2])).most_common(1)[0][0]
+        return None if (sum(back) / 3 < 100) == dark else f"background {back}"
+    return problem
+
+
+def expect_screen(checks):
+    """Waits until the screen passes every check, a dict of what it checks to the check."""
+    problems = {}
+
+    def probe():
+        shot = screenshot()
+        problems.clear()
+        problems.update((what, problem) for what, check in checks.items() if (problem := check(shot)))
+        return not problems
+
+    try:
+        wait_for("the screen", probe, limit=5)
+    except Failure as failure:
+        raise Failure("; ".join(f"{what}: {problem}" for what, problem in problems.items()) or str(failure)) from None
+
+
+def play(program, theme):
     launcher, pyatspi = desktop.start_accessibility_bus()
     manager = desktop.start_window_manager(os.environ["XDG_RUNTIME_DIR"])
 
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+               **theme_environment(theme, os.environ["XDG_RUNTIME_DIR"]))
+    dark = theme != "light"
     tavola = subprocess.Popen([program], env=env)
     log(f"started {program} as pid {tavola.pid}")
     try:
@@ -148,14 +258,54 @@ def play(program):
         window_id = wait_for("the window 'Vorlando' on the display",
                              lambda: xdotool("search", "--onlyvisible", "--pid", str(tavola.pid), "--name", "^Vorlando$")
                              .split("\n")[0])
-        log(f"the frame {wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id))} fits")
+        log(f"the frame {wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id, theme))} fits")
 
         first, second = window.problem()
         right = first - second
+        # The texts on the window's own backgrounds in a light desktop's
+        # colours, the menu bar in the scheme's.
+        wait_for("the clock", lambda: window.name("clock"))
+        everything = desktop.collect_tree(app, [])
+        tiles = [acc for acc in everything if acc.getRole() == pyatspi.ROLE_LABEL and acc.name in ("-", "=")]
+        menu_bar = [acc for acc in everything if acc.getRole() == pyatspi.ROLE_MENU_BAR]
+        if len(tiles) != 2 or len(menu_bar) != 1:
+            raise Failure(f"found {len(tiles)} tiles '-' and '=' and {len(menu_bar)} menu bars")
+        on_screen = functools.partial(region, screen_for(theme))
+        caption = {key: on_screen(window.controls[key], 6, 0.62, 0.3) for key in ("next", "exit")}
+        # The new-problem button is below the netbook's screen.
+        next_shown = caption["next"][3] > 0
+        expect_screen({
+            # A long operand reaches under the tile or the bracket in front of it.
+            **{key: colours(on_screen(window.controls[key], 3), [(CYAN, BLACK), (LIGHT_CYAN, BLACK)], BLACK)
+               for key in ("num1", "num2")},
+            **{tile.name: colours(on_screen(tile, 1), [(LIGHT_CYAN, BLACK)], BLACK) for tile in tiles},
+            **{key: colours(on_screen(window.controls[key], 3), [(None, BLACK)], BLACK) for key in ("clock", "right")},
+            **({"the disabled 'Nuovo calcolo'": colours(caption["next"], [(CYAN, GREYED)], GREYED)} if next_shown else {}),
+            "'Exit'": colours(caption["exit"], [(PURPLE, BLACK)], BLACK),
+            "the menu bar": desktop_part(on_screen(menu_bar[0], 0), dark),
+        })
+
+        def answer_and_selection():
+            box = on_screen(window.controls["answer"], 4)
+            expect_screen({"the answer": colours(box, [(CYAN, BLACK)], BLACK)})
+            xdotool("key", "shift+Home")
+            expect_screen({"the selected answer": colours(box, [(CYAN, BLACK), (SELECTION, WHITE)], SELECTION)})
+
         log(f"problem {first} - ({second}); typing {right}")
-        type_answer(window, window_id, str(right))
+        type_answer(window, window_id, str(right), answer_and_selection)
         expect(window, "the verdict after a right answer",
                {"message": "Esatto, è incredibile!!!", "right": "1", "wrong": "0", "total": "1"})
+        if next_shown:
+            expect_screen({"'Nuovo calcolo'": colours(caption["next"], [(CYAN, BLACK)], BLACK)})
+        # The end-time box is the desktop's.
+        xdotool("key", "F2")
+        box = wait_for("the end-time box", lambda: [acc for acc in desktop.collect_tree(app, [])
+                                                    if acc.getRole() == pyatspi.ROLE_DIALOG])
+        expect_screen({"the end-time box": desktop_part(on_screen(box[0], 4), dark)})
+        xdotool("key", "Escape")
+        wait_for("the end-time box closed", lambda: not [acc for acc in desktop.collect_tree(app, [])
+                                                         if acc.getRole() == pyatspi.ROLE_DIALOG])
+        log(f"the window's own colours hold on the {theme} desktop, whose colours the menu bar and boxes take")
 
         # Enter on the focused button draws the next problem.
         wait_for("the focus on 'nuovo calcolo'", lambda: window.has_state("next", pyatspi.STATE_FOCUSED))
@@ -202,8 +352,8 @@ def play(program):
         desktop.stop(tavola, manager, launcher)
 
 
-def inner(program):
-    return desktop.run_bounded(play, program, INNER_LIMIT)
+def inner(program, theme):
+    return desktop.run_bounded(lambda program: play(program, theme), program, INNER_LIMIT)
 
 
 if __name__ == "__main__":

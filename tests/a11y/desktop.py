@@ -6,6 +6,7 @@ process, so end_all_descendants() can end them all, however deep.
 """
 
 import ctypes
+import inspect
 import os
 import random
 import shutil
@@ -86,13 +87,15 @@ def run_inner(script, args, env, drop, limit):
 
 
 def main(argv, outer, inner, usage):
-    """PROGRAM runs the whole test; --inner ARGS... the part inside the session."""
+    """PROGRAM [ARGS...] runs the whole test; --inner ARGS... the part inside the session."""
     if len(argv) >= 3 and argv[1] == "--inner":
         return inner(*argv[2:])
-    if len(argv) == 2:
-        return outer(argv[1])
-    log(usage)
-    return 2
+    try:
+        inspect.signature(outer).bind(*argv[1:])
+    except TypeError:
+        log(usage)
+        return 2
+    return outer(*argv[1:])
 
 
 # ---------------------------------------------------------------- processes
