@@ -42,7 +42,7 @@ started=$SECONDS
 if [ ! -s "$base" ]; then
   sources=()
   [ -f /etc/apt/sources.list.d/debian.sources ] && sources=(/etc/apt/sources.list.d/debian.sources)
-  mmdebstrap --variant=minbase bookworm "$base.part" "${sources[@]}"
+  mmdebstrap --variant=minbase --format=tar bookworm "$base.part" "${sources[@]}"
   mv "$base.part" "$base"
 fi
 remove_root
