@@ -479,10 +479,9 @@ private slots:
         // the robot has the most of them.
         const bool whole = ratio == std::round(ratio);
         const int tolerance = whole ? 8 : 48;
-        // Whether `drawing` is on show in `widget` with its top left at
-        // `place`, in logical pixels from the widget's: found at any device
-        // pixel, it must be there exactly at a whole ratio, and within a
-        // device pixel at another, where the place falls between two.
+        // Whether `drawing` is on show in `widget` with its top left at `place`
+        // (logical): found at any device pixel, it must be there exactly at a
+        // whole ratio, and within a device pixel at another.
         const auto shownAt = [&](QWidget* widget, const char* drawing, QSize size, const QColor& back, QPoint place,
                                  double blur) {
             const QPoint origin = widget->mapTo(m_window, QPoint());
@@ -508,13 +507,10 @@ private slots:
         QCOMPARE(shownAt(control("cmdExit"), "no_entry", {32, 32}, {192, 0, 192}, {36, 12}, 0.03), QString("no_entry"));
         auto* next = control<QPushButton>("cmdNext");
         const auto face = [&](QPoint place) {
-            QStringList seen;
             for (const char* name : {"face_open", "face_smile", "face_straight"})
-                if (const QString found = shownAt(next, name, {32, 32}, {0, 255, 255}, place, 0.03); found == name)
-                    return found;
-                else
-                    seen << found;
-            return seen.join(", ");
+                if (shownAt(next, name, {32, 32}, {0, 255, 255}, place, 0.03) == name)
+                    return QString(name);
+            return QString("none at (%1, %2)").arg(place.x()).arg(place.y());
         };
         const QPoint rest(44, 12), pressed(45, 13);
         QCOMPARE(face(rest), QString("face_open"));
