@@ -185,10 +185,10 @@ def screenshot():
 
 
 def off_blend(pixel, back, text):
-    """How far pixel lies from the blends of back and text, and how near text it comes."""
+    """How far pixel lies from every mix of back and text."""
     span, seen = [t - b for t, b in zip(text, back)], [p - b for p, b in zip(pixel, back)]
     share = max(0.0, min(1.0, sum(a * b for a, b in zip(seen, span)) / sum(a * a for a in span)))
-    return max(abs(s - share * d) for s, d in zip(seen, span)), share
+    return max(abs(s - share * d) for s, d in zip(seen, span))
 
 
 def region(screen, acc, inset, top=0.0, height=1.0):
@@ -209,7 +209,7 @@ def colours(box, blends, present):
             return f"nothing on screen within {box}"
         common = collections.Counter(pixels).most_common(1)[0][0]
         mixes = [(back or common, text) for back, text in blends]
-        stray = [pixel for pixel in set(pixels) if min(off_blend(pixel, *mix)[0] for mix in mixes) > 40]
+        stray = [pixel for pixel in set(pixels) if min(off_blend(pixel, *mix) for mix in mixes) > 40]
         if stray:
             return f"{stray[0]} is no mix of {mixes}"
         if not any(max(abs(a - b) for a, b in zip(pixel, present)) <= 40 for pixel in pixels):
