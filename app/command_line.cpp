@@ -28,6 +28,13 @@ void acceptQtOptions(QCommandLineParser& parser)
     }
 }
 
+// Refuses the command line, as Qt's parser does: on standard error, status 1.
+int refuse(const QString& why)
+{
+    std::fprintf(stderr, "tavola: %s\nTry 'tavola --help'.\n", qPrintable(why));
+    return 1;
+}
+
 }  // namespace
 
 std::optional<int> answerCommandLine(int argc, char* argv[])
@@ -51,26 +58,18 @@ std::optional<int> answerCommandLine(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const bool parsed = parser.parse(arguments);
-    const QString program = QStringLiteral("tavola");
-    if (!parsed) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", qPrintable(program), qPrintable(parser.errorText()),
-                     qPrintable(program));
-        return 1;
-    }
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), program)), stdout);
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), "tavola")), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(program), TAVOLA_VERSION);
+        std::printf("tavola %s\n", TAVOLA_VERSION);
         return 0;
     }
-    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty()) {
-        std::fprintf(stderr, "%s: unexpected argument '%s': the game takes none.\nTry '%s --help'.\n",
-                     qPrintable(program), qPrintable(extra.first()), qPrintable(program));
-        return 1;
-    }
+    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
+        return refuse(QStringLiteral("unexpected argument '%1': the game takes none.").arg(extra.first()));
     return std::nullopt;
 }
 
