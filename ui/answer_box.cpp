@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QHash>
+#include <algorithm>
 
 #include "ui/application.h"
 
@@ -22,8 +23,8 @@ QHash<const QObject*, const AnswerBox*>& liveBoxes()
 
 AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent)
 {
-    // Characters arrive only as key events, through the filter.
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // An on-screen keyboard or an input method offers figures and the minus.
+    setInputMethodHints(Qt::ImhFormattedNumbersOnly | Qt::ImhNoPredictiveText);
     liveBoxes().insert(this, this);
 }
 
@@ -70,6 +71,16 @@ int AnswerBox::characterCode(const QKeyEvent& event)
     return text.at(0).unicode();
 }
 
+// The character as the key handler leaves it: 0 when it is discarded or
+// has done its work (Enter scores).
+std::int16_t AnswerBox::filter(int code)
+{
+    // Anything outside the 8-bit range is no character the filter lets in.
+    std::int16_t keyAscii = code > 255 ? std::int16_t{0} : static_cast<std::int16_t>(code);
+    m_handler(keyAscii);
+    return keyAscii == 13 ? std::int16_t{0} : keyAscii;
+}
+
 void AnswerBox::keyPressEvent(QKeyEvent* event)
 {
     const int code = characterCode(*event);
@@ -77,13 +88,29 @@ void AnswerBox::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
-    // Anything outside the 8-bit range is no character the filter lets in.
-    std::int16_t keyAscii = code > 255 ? std::int16_t{0} : static_cast<std::int16_t>(code);
-    m_handler(keyAscii);
     event->accept();
-    if (keyAscii == 0 || keyAscii == 13)
+    const std::int16_t kept = filter(code);
+    if (kept == 8 && event->key() != Qt::Key_Backspace)
+        backspace();  // Ctrl+H: Qt binds no erasing to it
+    else if (kept != 0)
+        QLineEdit::keyPressEvent(event);
+}
+
+// Text composed by an input method, an on-screen keyboard or a compose key
+// goes through the key handler a character at a time, as if typed; what is
+// still being composed is not shown.
+void AnswerBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    event->accept();
+    if (!m_handler)
         return;
-    QLineEdit::keyPressEvent(event);
+    for (const char32_t character : event->commitString().toUcs4()) {
+        const std::int16_t kept = filter(int(std::min<char32_t>(character, 256)));
+        if (kept == 8)
+            backspace();
+        else if (kept != 0)
+            insert(QString(QChar(kept)));
+    }
 }
 
 void AnswerBox::contextMenuEvent(QContextMenuEvent* event)

@@ -8,9 +8,10 @@ class QAccessibleEvent;
 
 namespace tavola {
 
-// The answer box: every typed character goes to the key handler first, which
-// may discard it (by setting the code to 0). Keys that type nothing (cursor
-// keys, Delete, Home, End) keep their usual editing work.
+// The answer box: every typed character, and every character an input
+// method commits, goes to the key handler first, which may discard it (by
+// setting the code to 0). Keys that type nothing (cursor keys, Delete, Home,
+// End) keep their usual editing work.
 class AnswerBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -33,9 +34,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    std::int16_t filter(int code);
+
     KeyHandler m_handler;
     bool m_writing = false;
 };
