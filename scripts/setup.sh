@@ -6,7 +6,7 @@ set -euo pipefail
 build=(g++ cmake make qt6-base-dev qt6-base-private-dev qt6-svg-dev libwayland-dev)
 # qt6-wayland: the game runs natively on a Wayland desktop too.
 play=(qt6-translations-l10n fonts-liberation2 libcanberra0 sound-theme-freedesktop qt6-wayland)
-tests=(libgtest-dev xvfb xauth xdotool x11-utils binutils desktop-file-utils appstream lintian
+tests=(libgtest-dev xvfb xauth xdotool x11-utils x11-xkb-utils binutils desktop-file-utils appstream lintian
        at-spi2-core python3 python3-pyatspi dbus-daemon
        clang libclang-rt-14-dev llvm
        openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick

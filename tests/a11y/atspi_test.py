@@ -139,7 +139,7 @@ def screen_for(theme):
 
 
 def frame_on_screen(window_id, theme):
-    """The window's frame (x, y, width, height) when it lies within the screen."""
+    """The window's frame (x, y, width, height) and its client's size when the frame lies within the screen."""
     def read(*command):
         return subprocess.run(command, capture_output=True, text=True, timeout=STEP_LIMIT).stdout
 
@@ -151,7 +151,7 @@ def frame_on_screen(window_id, theme):
     width, height = int(client["Width"]) + left + right, int(client["Height"]) + top + bottom
     screen = screen_for(theme)
     fits = x >= 0 and y >= 0 and x + width <= screen[0] and y + height <= screen[1]
-    return (x, y, width, height) if fits else None
+    return (x, y, width, height, int(client["Width"]), int(client["Height"])) if fits else None
 
 
 # ---------------------------------------------------------------- the screen
@@ -258,7 +258,13 @@ def play(program, theme):
         window_id = wait_for("the window 'Vorlando' on the display",
                              lambda: xdotool("search", "--onlyvisible", "--pid", str(tavola.pid), "--name", "^Vorlando$")
                              .split("\n")[0])
-        log(f"the frame {wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id, theme))} fits")
+        frame = wait_for('the whole frame on the screen', lambda: frame_on_screen(window_id, theme))
+        log(f"the frame {frame[:4]} fits")
+        # The desktop ties the window to tavola.desktop by its class.
+        wm_class = subprocess.run(["xprop", "-id", window_id, "WM_CLASS"], capture_output=True, text=True,
+                                  timeout=STEP_LIMIT).stdout
+        if '"tavola", "Tavola"' not in wm_class:
+            raise Failure(f"the window's class is {wm_class.strip()}")
 
         first, second = window.problem()
         right = first - second
@@ -270,6 +276,11 @@ def play(program, theme):
         menu_bar = [acc for acc in everything if acc.getRole() == pyatspi.ROLE_MENU_BAR]
         if len(tiles) != 2 or len(menu_bar) != 1:
             raise Failure(f"found {len(tiles)} tiles '-' and '=' and {len(menu_bar)} menu bars")
+        # The whole layout below the menu bar where the screen has room for it, else the whole screen.
+        bar_height = menu_bar[0].queryComponent().getExtents(0)[3]
+        opened, wanted = (frame[2:4], screen_for(theme)) if theme == "light" else (frame[4:], (1006, 554 + bar_height))
+        if opened != wanted:
+            raise Failure(f"the window opened at {opened}, not {wanted}")
         on_screen = functools.partial(region, screen_for(theme))
         caption = {key: on_screen(window.controls[key], 6, 0.62, 0.3) for key in ("next", "exit")}
         # The new-problem button is below the netbook's screen.

@@ -151,6 +151,15 @@ def check_clock(app):
     log(f"the clock runs: {shown}, then {later}")
 
 
+def check_told(protocol_log):
+    """What the compositor is told of the program: the desktop file it belongs to and its title."""
+    told = read_text(protocol_log)
+    for wanted in ('set_app_id("tavola")', 'set_title("Vorlando")'):
+        if not re.search(r"xdg_toplevel@\d+\." + re.escape(wanted), told):
+            raise Failure(f"the window never said {wanted} to the compositor")
+    log("the compositor was told the app id 'tavola' and the title 'Vorlando'")
+
+
 def on_x():
     """The ids of the X windows named Vorlando."""
     found = subprocess.run(["xdotool", "search", "--name", "^Vorlando$"], capture_output=True, text=True)
@@ -160,7 +169,9 @@ def on_x():
 def run(program):
     launcher, pyatspi = desktop.start_accessibility_bus()
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-    tavola = subprocess.Popen([program], env=env)
+    protocol_log = os.path.join(os.environ["XDG_RUNTIME_DIR"], "protocol.log")
+    with open(protocol_log, "w") as protocol:
+        tavola = subprocess.Popen([program], env=dict(env, WAYLAND_DEBUG="client"), stderr=protocol)
     log(f"started {program} as pid {tavola.pid} with QT_QPA_PLATFORM=wayland, Wayland and X both there")
     try:
         app = desktop.find_application(pyatspi, tavola, "Vorlando")
@@ -169,7 +180,7 @@ def run(program):
         failures = []
         if on_x():
             failures.append("the window opened on the X display, not on Wayland as QT_QPA_PLATFORM asks")
-        for check in (check_problem, check_clock):
+        for check in (check_problem, check_clock, lambda _: check_told(protocol_log)):
             try:
                 check(app)
             except Failure as failure:
