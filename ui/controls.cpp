@@ -162,6 +162,18 @@ Controls buildControls()
               [&rows](std::size_t a, std::size_t b) { return rows[a].tabIndex < rows[b].tabIndex; });
     for (std::size_t i = 0; i + 1 < focusable.size(); ++i)
         QWidget::setTabOrder(controls.all[qsizetype(focusable[i])], controls.all[qsizetype(focusable[i + 1])]);
+
+    // The pointers are pictures too: drawn anew at a new scale.
+    QList<QWidget*> iconPointers;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].pointer == Pointer::icon)
+            iconPointers << controls.all[qsizetype(i)];
+    Surface* surface = controls.surface;
+    QObject::connect(surface, &Surface::pixelRatioChanged, surface, [surface, iconPointers](qreal newRatio) {
+        for (QWidget* widget : iconPointers)
+            widget->setCursor(iconCursor(newRatio));
+        surface->setOwnPointer(surfaceCursor(newRatio));
+    });
     return controls;
 }
 

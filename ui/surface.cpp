@@ -42,7 +42,27 @@ void Surface::setBackColor(const QColor& color)
     update();
 }
 
-void Surface::paintEvent(QPaintEvent* event) { QPainter(this).fillRect(event->rect(), m_back); }
+// Every change of scale ends in a repaint, whichever way the platform tells it.
+void Surface::paintEvent(QPaintEvent* event)
+{
+    if (const qreal ratio = devicePixelRatioF(); ratio != m_ratio) {
+        const bool first = m_ratio == 0;
+        m_ratio = ratio;
+        if (!first)
+            emit pixelRatioChanged(ratio);
+    }
+    QPainter(this).fillRect(event->rect(), m_back);
+}
+
+void Surface::setOwnPointer(const QCursor& pointer)
+{
+    if (!m_lender) {
+        setCursor(pointer);
+        return;
+    }
+    m_own = pointer;
+    setCursor(m_lender->cursor());
+}
 
 void Surface::shieldClicks(QWidget* control)
 {

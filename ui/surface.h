@@ -29,8 +29,15 @@ public:
     // the surface shows the control's own pointer instead.
     void keepPointerWhenDisabled(QWidget* control);
 
+    // The window's own pointer; while a disabled control lends its pointer,
+    // that one stays on show, taken afresh from the control.
+    void setOwnPointer(const QCursor& pointer);
+
 signals:
     void clicked();
+    // The screen's scale changed (the window moved to another screen, or the
+    // desktop's scale setting changed): pictures drawn once need drawing anew.
+    void pixelRatioChanged(qreal ratio);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +48,7 @@ protected:
 private:
     QSize m_preferred;
     QColor m_back;
+    qreal m_ratio = 0;
     QCursor m_own;
     bool m_pressed = false;
     QSet<const QObject*> m_shielded;

@@ -21,7 +21,11 @@ TavolaWindow::TavolaWindow(Services& services, QWidget* parent)
 {
     setObjectName("TavolaWindow");
     setWindowTitle(qs(text::kCaption));
-    setWindowIcon(QIcon(picture("icon", devicePixelRatioF())));
+    // Sharp on this screen, and on any the window may move to.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0, devicePixelRatioF()})
+        icon.addPixmap(picture("icon", ratio));
+    setWindowIcon(icon);
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tavola.Timer1_Timer(); });
     // The end time is otherwise set only with the mouse: F2 anywhere asks for it too.

@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QBackingStore>
+#include <qpa/qplatformbackingstore.h>
 #include <QToolTip>
 
 #include "support/modal.h"
@@ -139,8 +141,11 @@ private:
     QImage shown(const QWidget* widget) const
     {
         QCoreApplication::processEvents();
-        const QImage window =
-            m_window->screen()->grabWindow(m_window->winId(), 0, 0, m_window->width(), m_window->height()).toImage();
+        // The offscreen platform's grab clips a scaled window to its logical
+        // size; what it shows is its backing store, whole.
+        const QImage window = QGuiApplication::platformName() == "offscreen"
+            ? m_window->backingStore()->handle()->toImage()
+            : m_window->screen()->grabWindow(m_window->winId(), 0, 0, m_window->width(), m_window->height()).toImage();
         const qreal ratio = m_window->devicePixelRatioF();
         const QRect part(widget->mapTo(m_window, QPoint()) * ratio, widget->size() * ratio);
         return window.copy(part).convertToFormat(QImage::Format_RGB32);
@@ -181,6 +186,12 @@ private slots:
         m_window->start();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
         waitForProblem();
+        // Moved while it runs to a second screen, of twice the pixels to the
+        // inch, where there is one.
+        if (const QList<QScreen*> screens = QGuiApplication::screens(); screens.size() > 1) {
+            m_window->move(screens[1]->geometry().topLeft() + QPoint(40, 40));
+            QTRY_COMPARE(m_window->devicePixelRatioF(), screens[1]->devicePixelRatio());
+        }
     }
 
     void cleanup()
