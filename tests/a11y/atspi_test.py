@@ -249,6 +249,8 @@ def play(program, theme):
 
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                **theme_environment(theme, os.environ["XDG_RUNTIME_DIR"]))
+    if theme == "adwaita-dark":  # and an Italian keyboard, as many a pupil's
+        subprocess.run(["setxkbmap", "it"], check=True, timeout=STEP_LIMIT)
     dark = theme != "light"
     tavola = subprocess.Popen([program], env=env)
     log(f"started {program} as pid {tavola.pid}")
@@ -352,13 +354,16 @@ def play(program, theme):
         log(f"minimised, the window is named '{shown}'; restored, 'Vorlando'")
 
         # The access keys, as real key events: Alt+N draws the next problem,
-        # Alt+X ends the program at once and cleanly.
+        # Alt+X ends the program at once and cleanly, and so does closing the
+        # window through the window manager.
         xdotool("key", "alt+n")
         wait_for("the next problem after Alt+N",
                  lambda: window.name("message") == "" and not window.has_state("next", pyatspi.STATE_ENABLED))
-        xdotool("key", "alt+x")
-        desktop.expect_clean_exit(tavola)
-        log("Alt+N and Alt+X work")
+        # On the other schemes the window is closed by its frame instead.
+        leave = "alt+x" if theme == "light" else "alt+F4"
+        xdotool("key", leave)
+        desktop.expect_clean_exit(tavola, leave)
+        log(f"Alt+N and {leave} work")
     finally:
         desktop.stop(tavola, manager, launcher)
 

@@ -406,6 +406,11 @@ def play(script, game, since_start):
     script.step("8a Tab to the hidden button", key("Tab"),
                 lambda: [Heard("non fa nulla"), Heard("Command1", absent=True)])
     script.step("8b Shift+Tab back", key("shift+Tab"), lambda: [Heard(Q())])
+    # Into the menu bar and out again from the keyboard: by Esc, by Alt, and
+    # by Esc twice from its open menu.
+    for leave in (["Escape"], ["alt"], ["Down", "Escape", "Escape"]):
+        script.step("8c Alt: the menu bar", hold("alt"), lambda: [Heard("Tavola, il gioco delle sottrazioni")])
+        script.step(f"8d {', '.join(leave)}: back in the answer box", then(*map(hold, leave)), lambda: [Heard(Q())])
 
     before = game.problem()
     script.step("9a menu, nuovo", keys.open_new_game_menu, lambda: [Heard("INIZIAMO UNA NUOVA GARA")])
