@@ -798,6 +798,10 @@ private slots:
                 title = dialog->windowTitle();
                 prompt = dialog->labelText();
                 shownAgain = dialog->textValue();
+                // Clicks and F2 on the window behind the box ask nothing more.
+                QTest::mouseClick(m_window->controls().surface, Qt::LeftButton, {}, QPoint(600, 520));
+                QTest::keyClick(m_window, Qt::Key_F2);
+                QCOMPARE(QApplication::activeModalWidget(), box);
                 dialog->setTextValue(entry);
                 QTest::keyClick(box, Qt::Key_Return);
             });
