@@ -26,19 +26,21 @@ struct Ring {
 };
 
 // Rings in a child on this X display with `sound` as its environment, while
-// XKB's event daemon notes every bell the X server rings (but its own, rung
-// as it starts).
+// XKB's event daemon notes every bell the X server rings; its own, which it
+// rings as it starts, tells that it listens.
 Ring ringIn(const QStringList& sound)
 {
     QTemporaryDir runtime;  // Qt warns on stderr without one
-    const QString rung = runtime.filePath("rung");
+    const QString ready = runtime.filePath("ready"), rung = runtime.filePath("rung");
     QFile config(runtime.filePath("xkbevd.cf"));
-    if (!config.open(QIODevice::WriteOnly) || !config.write(QString("Bell(ImAlive) ignore\nBell() shell \"echo >>%1\"\n").arg(rung).toUtf8()))
+    if (!config.open(QIODevice::WriteOnly) ||
+        !config.write(QString("Bell(ImAlive) shell \"echo >>%1\"\nBell() shell \"echo >>%2\"\n").arg(ready, rung).toUtf8()))
         return {"no listener", {}};
     config.close();
     QProcess listener;
     listener.start("xkbevd", {"-cfg", config.fileName()});
-    QTest::qWait(300);  // until it listens
+    if (!QTest::qWaitFor([&] { return QFile::exists(ready); }, 10000))
+        return {"no listener", {}};
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("XDG_RUNTIME_DIR", runtime.path());
@@ -47,19 +49,13 @@ Ring ringIn(const QStringList& sound)
     QProcess child;
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {"--ring"});
-    Ring ring;
-    if (!child.waitForFinished(10000)) {
-        child.kill();
-        child.waitForFinished();
-        ring.bell = "timeout";
-    } else {
-        ring.bell = QString::fromLatin1(child.readAllStandardOutput()).trimmed();
-    }
+    Ring ring{child.waitForFinished(10000) ? QString::fromLatin1(child.readAllStandardOutput()).trimmed() : "timeout", {}};
+    child.kill();
+    child.waitForFinished();
     ring.stderrText = child.readAllStandardError();
-    QTest::qWait(300);  // for the daemon's note
+    ring.xBell = QTest::qWaitFor([&] { return QFile::exists(rung); }, 2000);
     listener.kill();
     listener.waitForFinished();
-    ring.xBell = QFile::exists(rung);
     return ring;
 }
 

@@ -214,7 +214,6 @@ private slots:
         QCOMPARE(control("lblScore1")->accessibleDescription(), QString("risposte errate"));
         QTRY_COMPARE(tint(), QColor(20, 140, 50));
         QCOMPARE(m_window->centralWidget(), m_window->controls().surface);
-        QCOMPARE(m_window->centralWidget()->sizeHint(), QSize(1006, 554));  // the whole layout, where the screen has room
         // Pictures read as images, by their names.
         for (const char* picture : {"Image1", "Picture1"})
             QCOMPARE(QAccessible::queryAccessibleInterface(control(picture))->role(), QAccessible::Graphic);
