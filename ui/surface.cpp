@@ -46,10 +46,9 @@ void Surface::setBackColor(const QColor& color)
 void Surface::paintEvent(QPaintEvent* event)
 {
     if (const qreal ratio = devicePixelRatioF(); ratio != m_ratio) {
-        const bool first = m_ratio == 0;
-        m_ratio = ratio;
-        if (!first)
+        if (m_ratio != 0)  // not the first paint
             emit pixelRatioChanged(ratio);
+        m_ratio = ratio;
     }
     QPainter(this).fillRect(event->rect(), m_back);
 }
