@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing Tavola needs.
-# Usage: scripts/setup.sh play|test|clean-room    (as root, or through sudo)
+# Usage: scripts/setup.sh play|web|test|clean-room    (as root, or through sudo)
 set -euo pipefail
 
 build=(g++ cmake make qt6-base-dev qt6-base-private-dev qt6-svg-dev libwayland-dev)
@@ -11,15 +11,22 @@ tests=(libgtest-dev xvfb xauth xdotool x11-utils x11-xkb-utils binutils desktop-
        clang libclang-rt-14-dev llvm
        openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick
        kde-style-breeze qt6-gtk-platformtheme)
+# The browser edition: Debian's emscripten (with node), the fonts and the
+# tools that subset them; its tests drive Debian's Chromium.
+web=(emscripten fonts-liberation2 fonttools python3-brotli)
+webTests=(chromium)
 # The clean room: a fresh Debian root to run the tests in.
 cleanRoom=(mmdebstrap git)
 
 case "${1:-play}" in
   play) wanted=("${build[@]}" "${play[@]}") ;;
-  test) wanted=("${build[@]}" "${play[@]}" "${tests[@]}") ;;
+  web) wanted=("${web[@]}") ;;
+  test) wanted=("${build[@]}" "${play[@]}" "${tests[@]}" "${web[@]}" "${webTests[@]}") ;;
   clean-room) wanted=("${cleanRoom[@]}") ;;
-  *) echo "usage: $0 play|test|clean-room" >&2; exit 2 ;;
+  *) echo "usage: $0 play|web|test|clean-room" >&2; exit 2 ;;
 esac
+# npm comes with some builds of node; Debian's node needs Debian's npm.
+if [[ $1 == web || $1 == test ]] && ! command -v npm >/dev/null; then wanted+=(npm); fi
 
 missing=()
 for package in "${wanted[@]}"; do

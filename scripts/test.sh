@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tavola with its tests and runs them.
-#   scripts/test.sh          the suite, the same suite under the sanitizers and
-#                            a bounded fuzz run of the text readers
+#   scripts/test.sh          the suite, the browser edition's suite (the core's
+#                            tests under node, the page in Chromium), the same
+#                            suite under the sanitizers and a bounded fuzz run
+#                            of the text readers
 #   scripts/test.sh quick    the suite alone, for the edit-test loop
 #   scripts/test.sh repeat N [REGEX]
 #                            the tests matching REGEX (all by default), each
@@ -98,17 +100,22 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNI
   -DCPACK_DEBIAN_PACKAGE_MAINTAINER="$maintainer" >/dev/null
 cmake --build build/test -j2
 mkdir -p build/logs
+scripts/build_web.sh
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 if [ "$mode" = repeat ]; then
   build_asan
   repeatPassed=0 repeatFailed=0
   repeat_tests "ctest --test-dir build/test" plain
   repeat_tests asan_ctest sanitized
+  repeat_tests "ctest --test-dir build/web" web
   echo "tests: $repeatPassed passed, $repeatFailed failed (failed runs' logs: build/logs/repeat-*.log)"
   [ "$repeatFailed" -eq 0 ]
   exit
 fi
 logs+=(build/logs/ctest.log)
 ctest --test-dir build/test --output-on-failure -j2 | tee build/logs/ctest.log || status=$?
+logs+=(build/logs/ctest-web.log)
+ctest --test-dir build/web --output-on-failure -j2 | tee build/logs/ctest-web.log || status=$?
 [ "$mode" = quick ] && finish
 
 build_asan

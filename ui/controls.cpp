@@ -7,7 +7,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/fonts.h"
-#include "ui/layout.h"
+#include "game/layout.h"
 
 namespace tavola {
 
@@ -33,6 +33,8 @@ QCursor iconCursor(qreal ratio)
     return QCursor(pixmap, 16, 16);
 }
 
+QColor qtColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
 void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 {
     QPalette palette = widget->palette();
@@ -43,13 +45,13 @@ void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 Label* createLabel(const ControlEntry& entry, QWidget* surface)
 {
     auto* label = new Label(QString::fromUtf8(entry.caption), entry.autoSize, surface);
-    label->setAlignment(entry.align | Qt::AlignVCenter);
+    label->setAlignment((entry.align == Align::center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     if (entry.border)
         label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setColour(label, QPalette::WindowText,
-              entry.text.isValid() ? entry.text : label->palette().color(QPalette::ButtonText));
-    if (entry.back.isValid()) {
-        setColour(label, QPalette::Window, entry.back);
+              entry.text ? qtColor(*entry.text) : label->palette().color(QPalette::ButtonText));
+    if (entry.back) {
+        setColour(label, QPalette::Window, qtColor(*entry.back));
         label->setAutoFillBackground(true);
     }
     return label;
@@ -57,9 +59,9 @@ Label* createLabel(const ControlEntry& entry, QWidget* surface)
 
 PictureView* createPictureBox(const ControlEntry& entry, QWidget* surface)
 {
-    auto* box = new PictureView("robot", surface);
+    auto* box = new PictureView(entry.pictures.normal, surface);
     box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setColour(box, QPalette::Window, entry.back);
+    setColour(box, QPalette::Window, qtColor(entry.back.value_or(Rgb{255, 0, 255})));
     box->setAutoFillBackground(true);
     return box;
 }
@@ -78,18 +80,19 @@ QWidget* createControl(const ControlEntry& entry, Controls& controls)
     case Kind::textBox:
         controls.txtAnswer = new AnswerBox(surface);
         controls.txtAnswer->setMaxLength(4);
-        setColour(controls.txtAnswer, QPalette::Base, entry.back);
+        setColour(controls.txtAnswer, QPalette::Base, qtColor(entry.back.value_or(Rgb{255, 255, 255})));
         return controls.txtAnswer;
-    case Kind::pictureButton:
-        // The new-problem button smiles; its pressed and disabled faces differ.
-        if (entry.control == Control::cmdNext)
-            return controls.cmdNext = new PictureButton(entry.caption, entry.back, Picture("face_smile"),
-                                                        Picture("face_straight"), Picture("face_open"), surface);
-        return controls.cmdExit = new PictureButton(entry.caption, entry.back, Picture("no_entry"), Picture(),
-                                                    Picture(), surface);
+    case Kind::pictureButton: {
+        const Pictures& faces = entry.pictures;
+        auto* button = new PictureButton(entry.caption, qtColor(entry.back.value_or(Rgb{192, 192, 192})),
+                                         Picture(faces.normal), Picture(faces.pressed), Picture(faces.disabled),
+                                         surface);
+        (entry.control == Control::cmdNext ? controls.cmdNext : controls.cmdExit) = button;
+        return button;
+    }
     case Kind::plainButton: return new PushButton(QString::fromUtf8(entry.caption), surface);
     case Kind::pictureBox: return createPictureBox(entry, surface);
-    case Kind::image: return new PictureView("alarm_clock", surface);
+    case Kind::image: return new PictureView(entry.pictures.normal, surface);
     }
     return nullptr;
 }

@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "ui/layout.h"
+#include "game/layout.h"
 
 namespace tavola {
 

@@ -2,23 +2,37 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <string_view>
+#include <vector>
+
+#include "game/layout.h"
 
 namespace tavola {
 
 GameMenus buildMenuBar(QMenuBar* bar)
 {
-    QMenu* info = bar->addMenu(QString::fromUtf8("Tavola, il gioco delle sottrazioni"));
-    info->setObjectName("INFOMAZIONI");
-    QMenu* hello = info->addMenu(QString::fromUtf8("Contatti: chiedi al tuo insegnante"));
-    hello->setObjectName("Ciao");
-    hello->addAction(QString::fromUtf8(
-        "Se vuoi attivare il timer per determinare la durata del gioco clicca sotto l'orologio"))->setObjectName("Tmer");
-    QMenu* next = info->addMenu("nuovo");
-    next->setObjectName("Next");
-    QMenu* web = next->addMenu(QString::fromUtf8("Sito: nessuno, Tavola funziona senza rete"));
-    web->setObjectName("web");
-    web->addAction(QString::fromUtf8("Altri giochi gratuiti per la scuola? Chiedi in classe!"))->setObjectName("free");
-    return {info, next};
+    GameMenus menus;
+    // The open submenu at each depth: a row goes into the one above it.
+    std::vector<QMenu*> parents;
+    for (const MenuEntry& row : menuRows()) {
+        const QString caption = QString::fromUtf8(row.caption);
+        parents.resize(std::size_t(row.depth));
+        QObject* item = nullptr;
+        if (!row.opensSubmenu)
+            item = parents.back()->addAction(caption);
+        else {
+            QMenu* menu = row.depth == 0 ? bar->addMenu(caption) : parents.back()->addMenu(caption);
+            parents.push_back(menu);
+            item = menu;
+            // Kept as built: the last game's menus may linger a moment beside these.
+            if (row.depth == 0)
+                menus.info = menu;
+            else if (std::string_view(row.name) == "Next")
+                menus.next = menu;
+        }
+        item->setObjectName(QString::fromLatin1(row.name));
+    }
+    return menus;
 }
 
 }  // namespace tavola

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QColor>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -16,6 +16,12 @@ constexpr int twips(int value) { return value / 15; }
 inline constexpr int kClientWidth = 1006;  // wide enough for the picture box on the right
 inline constexpr int kClientHeight = 554;
 
+struct Rgb {
+    std::uint8_t red, green, blue;
+};
+
+enum class Align { left, center };
+
 enum class Kind { label, textBox, pictureButton, plainButton, pictureBox, image };
 
 struct LayoutFace {
@@ -27,6 +33,13 @@ struct LayoutFace {
 
 enum class Pointer { inherit, arrow, icon };
 
+// The pictures of the window, drawn in SVG (ui/art).
+struct Pictures {
+    const char* normal = nullptr;
+    const char* pressed = nullptr;
+    const char* disabled = nullptr;
+};
+
 // One row per control: everything the window needs to build it.
 struct ControlEntry {
     const char* name;                    // also the widget's objectName
@@ -36,10 +49,10 @@ struct ControlEntry {
     const char* caption = "";
     int tabIndex = -1;                   // -1: takes no focus
     LayoutFace font = {};
-    QColor text = {};                    // invalid: the standard colour
-    QColor back = {};                    // invalid: transparent (labels) or standard
+    std::optional<Rgb> text = {};        // none: the standard colour
+    std::optional<Rgb> back = {};        // none: transparent (labels) or standard
     bool border = false;
-    Qt::Alignment align = Qt::AlignLeft;
+    Align align = Align::left;
     bool autoSize = false;
     bool enabled = true;
     const char* tooltip = nullptr;
@@ -48,11 +61,24 @@ struct ControlEntry {
     const char* accessibleName = nullptr;
     const char* description = nullptr;
     Pointer pointer = Pointer::inherit;  // over the control whatever its state
+    Pictures pictures = {};
 };
 
 // The window's controls as the layout was drawn, front to back: the controls
 // that are windows of their own first, then the labels and the image. Earlier
 // rows cover later ones where they overlap.
 std::span<const ControlEntry> layoutRows();
+
+// The row of a control the game logic addresses.
+const ControlEntry& layoutRow(Control control);
+
+// The menu bar, parents before their children.
+struct MenuEntry {
+    const char* name;
+    const char* caption;
+    int depth;  // 0: the title on the bar
+    bool opensSubmenu;
+};
+std::span<const MenuEntry> menuRows();
 
 }  // namespace tavola
