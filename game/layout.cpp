@@ -22,7 +22,7 @@ constexpr std::array kLayout = {
                  .tabIndex = 11, .back = kMagenta, .border = true, .enabled = false, .accessibleName = "robot",
                  .pointer = Pointer::arrow, .pictures = {"robot"}},
     ControlEntry{.name = "txtAnswer", .kind = Kind::textBox, .left = 8160, .top = 120, .width = 2775, .height = 1200,
-                 .control = Control::txtAnswer, .tabIndex = 8, .font = kOperand, .back = kCyan,
+                 .control = Control::txtAnswer, .tabIndex = 8, .font = kOperand, .back = kCyan, .maxLength = 4,
                  .tooltip = "Inserisci il risultato e  premi il tasto  Invio", .description = "risposta"},
     ControlEntry{.name = "cmdNext", .kind = Kind::pictureButton, .left = 4320, .top = 6120, .width = 1815,
                  .height = 1095, .control = Control::cmdNext, .caption = "&Nuovo calcolo", .tabIndex = 2,

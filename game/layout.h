@@ -55,6 +55,7 @@ struct ControlEntry {
     Align align = Align::left;
     bool autoSize = false;
     bool enabled = true;
+    int maxLength = 0;                   // text boxes: characters it holds, 0 for any
     const char* tooltip = nullptr;
     // For screen readers. Labels that show values keep their text as their
     // name, so the value itself is read.

@@ -49,6 +49,9 @@ remove_root
 mkdir "$root"
 tar -C "$root" -xf "$base"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The machine's own trust, as its network needs it (a proxy's certificate
+# authority, say): node and npm read it from NODE_EXTRA_CA_CERTS.
+cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-ca-certificates.crt"
 git clone -q --no-hardlinks "$PWD" "$root/tavola"
 echo "clean room: $root, HEAD $(git -C "$root/tavola" rev-parse --short HEAD)"
 
@@ -60,6 +63,7 @@ for point in sys dev; do
 done
 status=0
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+  NODE_EXTRA_CA_CERTS=/etc/host-ca-certificates.crt \
   bash -c 'cd /tavola && scripts/test.sh' 2>&1 | tee "$work/test.log" || status=$?
 unmount_all
 remove_root

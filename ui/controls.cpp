@@ -79,7 +79,7 @@ QWidget* createControl(const ControlEntry& entry, Controls& controls)
     }
     case Kind::textBox:
         controls.txtAnswer = new AnswerBox(surface);
-        controls.txtAnswer->setMaxLength(4);
+        controls.txtAnswer->setMaxLength(entry.maxLength);
         setColour(controls.txtAnswer, QPalette::Base, qtColor(entry.back.value_or(Rgb{255, 255, 255})));
         return controls.txtAnswer;
     case Kind::pictureButton: {

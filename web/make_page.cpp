@@ -80,7 +80,7 @@ void control(const ControlEntry& row, int layer, std::ostream& html, std::ostrea
         break;
     case Kind::textBox:
         html << "<input" << common << attribute("aria-label", row.description)
-             << " type=\"text\" maxlength=\"4\" autocomplete=\"off\" spellcheck=\"false\" autocapitalize=\"off\">\n";
+             << " type=\"text\" maxlength=\"" << row.maxLength << "\" autocomplete=\"off\" spellcheck=\"false\" autocapitalize=\"off\">\n";
         break;
     case Kind::pictureButton: {
         const std::string text = caption(row.caption, &accessKey);

@@ -235,7 +235,18 @@ function menuKey(event, item) {
   event.preventDefault();
 }
 
+// Alt pressed and let go alone takes the keyboard to the menu bar, as F10 does.
+let altAlone = false;
+document.addEventListener('keyup', (event) => {
+  if (event.key === 'Alt' && altAlone && !busy && !ended) {
+    event.preventDefault();
+    const bar = $('INFOMAZIONI');
+    if (document.activeElement === bar) leaveMenus(); else bar.focus();
+  }
+});
+
 document.addEventListener('keydown', (event) => {
+  altAlone = event.key === 'Alt';
   audio ??= new AudioContext();
   if (audio.state === 'suspended') audio.resume();
   if (busy || ended) return;
@@ -300,6 +311,8 @@ document.addEventListener('compositionend', (event) => {
 document.addEventListener('visibilitychange', () => deliver(events.resize, 'tv_resize'));
 
 core = await createCore({ page });
+performance.mark('tavola:instantiated');
 await call('tv_start');
+performance.mark('tavola:first-problem');
 // A worker's clock keeps its pace in a hidden tab.
 new Worker('tick.js').addEventListener('message', () => deliver(events.tick, 'tv_tick'));
