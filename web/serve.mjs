@@ -3,7 +3,7 @@
 // Usage: node serve.mjs SITE_DIR [--port N] [--base /sub/path/]
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
-import { extname, join, normalize } from 'node:path';
+import { extname, join, resolve, sep } from 'node:path';
 
 const types = {
   '.html': 'text/html; charset=utf-8', '.css': 'text/css; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
@@ -13,19 +13,14 @@ const types = {
 };
 
 export function serve(root, { port = 8080, base = '/' } = {}) {
+  const top = resolve(root);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-    if (!path.startsWith(base)) {
-      response.writeHead(404).end();
-      return;
-    }
-    let file = normalize(join(root, path.slice(base.length)));
-    if (!file.startsWith(normalize(root))) {
-      response.writeHead(403).end();
-      return;
-    }
-    if (path.endsWith('/')) file = join(file, 'index.html');
     try {
+      // Any address: a malformed one, or one that climbs out of the folder, is simply not found.
+      const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+      let file = resolve(top, `.${sep}${path.slice(base.length)}`);
+      if (!path.startsWith(base) || (file !== top && !file.startsWith(top + sep))) throw new Error('outside');
+      if (path.endsWith('/')) file = join(file, 'index.html');
       const body = await readFile(file);
       response.writeHead(200, { 'Content-Type': types[extname(file)] ?? 'application/octet-stream',
                                 'Cache-Control': 'no-cache' });

@@ -158,7 +158,7 @@ const endpoint = await new Promise((resolve, reject) => {
   chromiumProcess.stderr.on('data', (data) => { output += data; const found = output.match(/ws:\/\/\S+/); if (found) resolve(found[0]); });
   chromiumProcess.on('exit', () => reject(new Error(`chromium ended: ${output}`)));
 });
-const server = await serve(site, { port: 0 });
+const server = await serve(site, { port: 0, base: '/giochi/tavola/' });
 const browser = await chromium.connectOverCDP(endpoint, { noDefaults: true });
 const context = browser.contexts()[0];
 let failed = 0;
@@ -169,7 +169,7 @@ for (const [name, check] of Object.entries(checks)) {
   page.on('pageerror', (error) => errors.push(error.message));
   page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
   try {
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.goto(`http://127.0.0.1:${server.address().port}/giochi/tavola/`);
     await page.waitForFunction(() => lblNum1.textContent !== '' && lblTime.textContent !== '');
     await check(page);
     assert.deepEqual(errors, []);
