@@ -142,6 +142,35 @@ const checks = {
     await page.waitForFunction(() => document.title === 'Vorlando', null, { timeout: 3000 });
     await other.close();
   },
+  async 'never stuck: random keys, pastes, clicks and boxes; the counters match the answers scored'(page) {
+    const keys = ['Enter', 'Enter', 'Escape', 'Backspace', 'Tab', 'F2', 'Alt+n', '-', '7', 'x', 'Space', 'Control+v'];
+    const texts = ['9e99', '-'.repeat(300), '١٢٣', '😀7', '\r5\n', '0x1F', ' 12 ', 'ab.c'];
+    let scored = 0, state = Date.now() % 2147483646 + 1;
+    const seed = state, random = () => (state = (state * 48271) % 2147483647) / 2147483647;
+    for (let step = 0; step < 300; step++) {
+      const pick = (list) => list[Math.floor(random() * list.length)];
+      // Anything but Exit, and no clicks on a box, where one could start a new game.
+      const [inBox, focused] = await page.evaluate(() => [box.open, document.activeElement.id]);
+      const onAnswer = focused === 'txtAnswer';
+      const action = random();
+      if (action < 0.6 || inBox) {
+        const key = pick(keys);
+        if (key === 'Enter' && onAnswer && !inBox) scored++;
+        await page.keyboard.press(focused === 'cmdExit' ? 'Tab' : key);
+      } else if (action < 0.8) {
+        const text = pick(texts);
+        if (onAnswer && !inBox) scored += text.split('\r').length - 1;
+        await page.keyboard.insertText(text);
+      } else {
+        const [x, y] = [random() * 1006, random() * 577];
+        if (x < 640 || x > 745 || y < 295 || y > 368) await page.mouse.click(x + 137, y);
+      }
+    }
+    while (await page.evaluate(() => box.open)) await page.keyboard.press('Escape');
+    const [right, wrong, total] = (await scores(page)).map(Number);
+    assert.deepEqual([right + wrong, total], [scored, scored], `seed ${seed}`);
+    await clockChanges(page);
+  },
   async 'Exit ends the game and says so'(page) {
     await page.keyboard.press('Alt+x');
     assert.ok(await page.isHidden('#window'));
