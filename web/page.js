@@ -13,7 +13,8 @@ const answers = { yesOrOk: 1, noOrCancel: 2 };
 let core = null;
 let busy = false;      // the module waits inside a box
 let waiter = null;     // resolves that wait
-let boxAnswer = null;
+let boxSerial = 0;     // the boxes opened so far
+let answeredSerial = 0; // the last of them that was answered
 let ended = false;
 let audio = null;
 let pristine = null;   // the window as the page first showed it
@@ -110,7 +111,7 @@ const page = {
     $('boxTitle').textContent = title;
     $('boxPrompt').textContent = prompt;
     $('boxEntry').value = entry;
-    boxAnswer = null;
+    boxSerial++;
     box.showModal();
     const first = { 0: 'boxOk', 1: 'boxNo', 2: 'boxEntry' }[kind];
     $(first).focus();
@@ -127,10 +128,13 @@ const page = {
   },
 };
 
+// The answer goes to the module at once, so that whatever the module does
+// next (another box, say) is done before the next key or click comes.
 function answerBoxWith(value) {
   if (!box.open) return;
-  boxAnswer = value;
+  answeredSerial = boxSerial;
   box.close();
+  deliver(value);
 }
 
 box.addEventListener('click', (event) => {
@@ -147,11 +151,11 @@ box.addEventListener('cancel', (event) => {
   event.preventDefault();
   answerBoxWith(answers.noOrCancel);
 });
-// Every close answers once, whichever way the box was closed.
+// A box the browser closed by itself (Esc pressed twice, say) answers as Esc.
 box.addEventListener('close', () => {
-  const answer = boxAnswer ?? answers.noOrCancel;
-  boxAnswer = null;
-  deliver(answer);
+  if (box.open || answeredSerial === boxSerial) return;
+  answeredSerial = boxSerial;
+  deliver(answers.noOrCancel);
 });
 
 // The menu bar: entries open their submenus; opening "nuovo" asks first.
