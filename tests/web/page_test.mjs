@@ -87,6 +87,7 @@ const checks = {
     assert.deepEqual(await scores(page), ['0', '1', '1']);
     await page.keyboard.press('Escape');
     assert.equal(await focus(page), 'txtAnswer');
+    await page.keyboard.type(String(await answer(page) + 1));
     await page.keyboard.press('Enter');
     await page.click('#cmdNext');
     assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['', 'txtAnswer']);
