@@ -229,7 +229,6 @@ function menuKey(event, item) {
       const parent = item.closest('ul[role=menu]')?.previousElementSibling;
       if (!parent) { leaveMenus(); break; }
       closeMenus(parent.closest('ul[role=menu]') ? parent : null);
-      if (!parent.closest('ul[role=menu]')) closeMenus();
       parent.focus();
       break;
     }
@@ -249,10 +248,15 @@ document.addEventListener('keyup', (event) => {
   }
 });
 
-document.addEventListener('keydown', (event) => {
-  altAlone = event.key === 'Alt';
+// Browsers start sound only from the pupil's own key or tap.
+function startAudio() {
   audio ??= new AudioContext();
   if (audio.state === 'suspended') audio.resume();
+}
+
+document.addEventListener('keydown', (event) => {
+  altAlone = event.key === 'Alt';
+  startAudio();
   if (busy || ended) return;
   const target = event.target;
   const item = target.closest?.('#menubar button');
@@ -287,10 +291,7 @@ document.addEventListener('keydown', (event) => {
     }
   }
 });
-document.addEventListener('pointerdown', () => {
-  audio ??= new AudioContext();
-  if (audio.state === 'suspended') audio.resume();
-});
+document.addEventListener('pointerdown', startAudio);
 
 let composing = null;
 document.addEventListener('beforeinput', (event) => {

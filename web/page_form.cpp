@@ -115,8 +115,8 @@ TimeValue PageServices::now()
 {
     // The current whole second of local time, as a clock shows it.
     const auto seconds = static_cast<long long>(js_localSeconds());
-    const long long days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-    const auto second = int(seconds - days * 86400);
+    const long long days = seconds / 86400;
+    const auto second = int(seconds % 86400);
     return makeDate(1970, 1, 1) + double(days) + makeTime(second / 3600, second / 60 % 60, second % 60);
 }
 
