@@ -12,9 +12,10 @@ tests=(libgtest-dev xvfb xauth xdotool x11-utils x11-xkb-utils binutils desktop-
        openbox orca speech-dispatcher espeak-ng weston mutter dbus-x11 imagemagick
        kde-style-breeze qt6-gtk-platformtheme)
 # The browser edition: Debian's emscripten (with node), the fonts and the
-# tools that subset them; its tests drive Debian's Chromium.
-web=(emscripten fonts-liberation2 fonttools python3-brotli)
-webTests=(chromium)
+# tools that subset them and draw the icons; its tests drive Debian's Chromium,
+# Firefox and WebKit.
+web=(emscripten fonts-liberation2 fonttools python3-brotli librsvg2-bin)
+webTests=(chromium firefox-esr webkit2gtk-driver)
 # The clean room: a fresh Debian root to run the tests in.
 cleanRoom=(mmdebstrap git)
 

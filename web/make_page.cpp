@@ -153,6 +153,20 @@ void menuBar(std::ostream& html)
     html << "</li></ul>\n";
 }
 
+// Keys for touch screens, whose own keyboards may have no minus. They take
+// no focus, so the answer box keeps it.
+void keypad(std::ostream& html)
+{
+    struct Key { const char* value; const char* caption; const char* name; };
+    html << "<div id=\"keypad\" role=\"group\" aria-label=\"Tastierino\" hidden>\n";
+    for (const Key& key : {Key{"7"}, Key{"8"}, Key{"9"}, Key{"Backspace", "<img src=\"art/key_erase.svg\" alt=\"\">", "Cancella"},
+                           Key{"4"}, Key{"5"}, Key{"6"}, Key{"-", "-", "meno"}, Key{"1"}, Key{"2"}, Key{"3"},
+                           Key{"Enter", "Invio"}, Key{"0"}})
+        html << "<button type=\"button\" tabindex=\"-1\" value=\"" << key.value << "\"" << attribute("aria-label", key.name)
+             << ">" << (key.caption ? key.caption : key.value) << "</button>";
+    html << "\n</div>\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -170,6 +184,9 @@ int main(int argc, char** argv)
 <meta http-equiv="Content-Security-Policy" content="default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self'; font-src 'self'; connect-src 'self'; worker-src 'self'; base-uri 'none'; form-action 'none'; object-src 'none'">
 <title>)" << text::kCaption << R"(</title>
 <link rel="icon" href="art/icon.svg" type="image/svg+xml">
+<link rel="manifest" href="manifest.webmanifest">
+<link rel="apple-touch-icon" href="art/icon-192.png">
+<meta name="theme-color" content="#1e5a94">
 <link rel="stylesheet" href="tavola.css">
 <link rel="preload" href="core.wasm" as="fetch" type="application/wasm" crossorigin>
 <link rel="modulepreload" href="core.js">
@@ -180,7 +197,8 @@ int main(int argc, char** argv)
              << ".woff2\" as=\"font\" type=\"font/woff2\" crossorigin>\n";
     html << "</head>\n<body>\n<div id=\"window\">\n";
     menuBar(html);
-    html << "<div id=\"Tavola\">\n";
+    html << "<button id=\"keypadToggle\" type=\"button\" tabindex=\"-1\" aria-pressed=\"false\" aria-controls=\"keypad\" "
+            "title=\"Tastierino\"><img src=\"art/keypad.svg\" alt=\"Tastierino\"></button>\n<div id=\"Tavola\">\n";
 
     // Controls that take the focus come first, in tab order, so that Tab
     // follows the layout's order; the layers come from the layout's order.
@@ -194,7 +212,9 @@ int main(int argc, char** argv)
     });
     for (const std::size_t i : order)
         control(rows[i], int(rows.size() - i), html, css);
-    html << "</div>\n</div>\n" << R"(<dialog id="box" aria-labelledby="boxTitle" aria-describedby="boxPrompt">
+    html << "</div>\n</div>\n";
+    keypad(html);
+    html << R"(<dialog id="box" aria-labelledby="boxTitle" aria-describedby="boxPrompt">
 <h1 id="boxTitle"></h1>
 <p><span id="boxIcon" hidden>?</span><label id="boxPrompt" for="boxEntry"></label></p>
 <input id="boxEntry" type="text" autocomplete="off" spellcheck="false">

@@ -19,6 +19,7 @@ let ended = false;
 let audio = null;
 let pristine = null;   // the window as the page first showed it
 let lastControl = null;
+let answerKept = '';   // the answer box as the key handler left it
 
 // Runs one handler of the module; a handler that opens a box returns later.
 function call(name) {
@@ -45,6 +46,7 @@ function erase() {
   const start = input.selectionStart, end = input.selectionEnd;
   if (start !== end) input.setRangeText('', start, end, 'end');
   else if (start > 0) input.setRangeText('', start - 1, start, 'end');
+  answerKept = input.value;
 }
 
 // Text that arrives without a key (a paste, an on-screen keyboard, an input
@@ -57,6 +59,7 @@ function typeText(text) {
     else if (kept !== 0 && kept !== 13 && input.value.length - (input.selectionEnd - input.selectionStart) < input.maxLength)
       input.setRangeText(String.fromCharCode(kept), input.selectionStart, input.selectionEnd, 'end');
   }
+  answerKept = answerBox().value;
 }
 
 const page = {
@@ -69,6 +72,7 @@ const page = {
     const element = $(id);
     if (element.tagName === 'INPUT') element.value = text;
     else element.textContent = text;
+    if (id === 'txtAnswer') answerKept = text;
   },
   setEnabled: (id, enabled) => { $(id).disabled = !enabled; },
   setFocus: (id) => $(id).focus(),
@@ -91,6 +95,8 @@ const page = {
     const frame = $('window');
     if (!pristine) pristine = frame.cloneNode(true);
     else frame.replaceChildren(...pristine.cloneNode(true).childNodes);
+    answerKept = '';
+    showKeypad(!$('keypad').hidden);
   },
   unload() { closeMenus(); },
   beep() {
@@ -122,6 +128,7 @@ const page = {
   end() {
     ended = true;
     $('window').hidden = true;
+    $('keypad').hidden = true;
     $('ended').hidden = false;
     // Only a tab that a script opened can be closed by one.
     window.close();
@@ -196,6 +203,7 @@ document.addEventListener('click', (event) => {
     return;
   }
   closeMenus();
+  if (target.closest('#keypadToggle')) showKeypad($('keypad').hidden);
   const button = target.closest('#Tavola button');
   if (button?.id === 'cmdNext') call('tv_next');
   else if (button?.id === 'cmdExit') call('tv_exit');
@@ -313,7 +321,64 @@ document.addEventListener('compositionend', (event) => {
   typeText(event.data ?? '');
 });
 
+// Text that got in with no cancelable beforeinput (a script's insertText,
+// some input methods) is taken out again and goes through the key handler.
+document.addEventListener('input', (event) => {
+  const input = event.target;
+  if (input.id !== 'txtAnswer' || composing) return;
+  if (event.inputType.startsWith('insert')) {
+    const added = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+    input.value = answerKept;
+    typeText(added);
+  }
+  answerKept = input.value;
+});
+
 document.addEventListener('visibilitychange', () => deliver(events.resize, 'tv_resize'));
+
+// The window's scale: the largest that fits the screen, beside the keypad or
+// below it. The menu bar and the boxes never shrink below their own size.
+function fit() {
+  const size = (name) => Number(getComputedStyle(document.documentElement).getPropertyValue(name));
+  const [width, height, bar] = [size('--form-width'), size('--form-height'), 25];
+  const scaleFor = (across, down) => {
+    const grown = Math.min(across / width, down / (height + bar));
+    return grown >= 1 ? grown : Math.min(across / width, (down - bar) / height);
+  };
+  const keypad = $('keypad'), gap = 8;
+  const { clientWidth: across, clientHeight: down } = document.documentElement;
+  let scale = scaleFor(across, down), below = false;
+  if (!keypad.hidden) {
+    const beside = scaleFor(across - keypad.offsetWidth - gap, down);
+    const under = scaleFor(across, down - keypad.offsetHeight - gap);
+    [scale, below] = under > beside ? [under, true] : [beside, false];
+  }
+  document.body.classList.toggle('below', below);
+  document.documentElement.style.setProperty('--scale', Math.max(scale, 0.1));
+}
+function showKeypad(shown) {
+  $('keypad').hidden = !shown;
+  $('keypadToggle').setAttribute('aria-pressed', shown);
+  // The system keyboard stays down while the page has its own.
+  answerBox().inputMode = shown ? 'none' : '';
+  fit();
+}
+addEventListener('resize', fit);
+$('keypad').addEventListener('mousedown', (event) => event.preventDefault());
+// A key of the keypad acts as the same key of a keyboard would.
+$('keypad').addEventListener('click', (event) => {
+  const key = event.target.closest('button')?.value;
+  const focused = document.activeElement;
+  if (!key || busy || ended) return;
+  if (focused.id === 'txtAnswer' || !focused.closest('#Tavola')) {
+    answerBox().focus();
+    typeText({ Backspace: '\b', Enter: '\r' }[key] ?? key);
+  } else if (key === 'Enter' && focused.matches('button:enabled')) focused.click();
+});
+showKeypad(matchMedia('(pointer: coarse)').matches);
+
+// Offline after the first visit; the worker's cache is named by the site's version.
+navigator.serviceWorker?.register('sw.js').catch(() => {});
 
 core = await createCore({ page });
 performance.mark('tavola:instantiated');

@@ -1,0 +1,102 @@
+// One small driver for three engines, so that every check is written once:
+// Chromium (CDP) and Firefox (WebDriver BiDi) through puppeteer-core, WebKit
+// through WebKitWebDriver's classic WebDriver. A page offers js(), key(),
+// insert(), pointer(), shot(), reload(), hide(), show(), viewport() and close().
+import { spawn } from 'node:child_process';
+import { writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import puppeteer from 'puppeteer-core';
+
+const delay = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+async function viaPuppeteer(options) {
+  const browser = await puppeteer.launch({ headless: true, ...options });
+  return {
+    async open() {
+      const page = await browser.newPage();
+      const errors = [];
+      page.on('pageerror', (error) => errors.push(error.message));
+      page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+      let other = null;
+      return {
+        errors, page,
+        js: (fn, ...args) => page.evaluate(fn, ...args),
+        key: (down, name) => (down ? page.keyboard.down(name) : page.keyboard.up(name)),
+        // Text that comes with no key, as a paste or an on-screen keyboard's.
+        insert: async (text) => { for (const character of text) await page.keyboard.sendCharacter(character); },
+        pointer: (touch, x, y, click = true) => (touch ? page.touchscreen.tap(x, y) : click ? page.mouse.click(x, y) : page.mouse.move(x, y)),
+        shot: (path) => page.screenshot({ path }),
+        goto: (url) => page.goto(url),
+        reload: () => page.reload(),
+        viewport: (width, height, scale = 1, touch = false) =>
+          page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch, isMobile: touch }),
+        hide: async () => { other = await browser.newPage(); await other.bringToFront(); },
+        show: async () => { await page.bringToFront(); await other.close(); },
+        closed: () => page.isClosed(),
+        close: () => page.isClosed() || page.close(),
+        ...(options.browser === 'chrome' && { installErrors: async () =>
+          (await (await page.createCDPSession()).send('Page.getInstallabilityErrors')).installabilityErrors }),
+      };
+    },
+    close: () => browser.close(),
+  };
+}
+
+// WebDriver's codes for the keys the checks press.
+const codes = { Enter: '\uE007', Escape: '\uE00C', Backspace: '\uE003', Tab: '\uE004', F2: '\uE032', F10: '\uE03A',
+  Alt: '\uE00A', Control: '\uE009', Shift: '\uE008', Space: ' ' };
+
+async function viaWebDriver() {
+  const port = await new Promise((resolve) => { const probe = createServer().listen(0, () => { const { port } = probe.address(); probe.close(() => resolve(port)); }); });
+  // WebKitGTK needs a display and a session bus; it has neither here.
+  const driver = spawn('dbus-run-session', ['--', 'xvfb-run', '-a', '-s', '-screen 0 3840x2160x24', 'WebKitWebDriver', `--port=${port}`],
+    { stdio: 'ignore', detached: true });
+  const send = async (method, path, body) => {
+    const reply = await (await fetch(`http://127.0.0.1:${port}${path}`, { method, body: body && JSON.stringify(body),
+      headers: { 'content-type': 'application/json' } })).json();
+    if (reply.value?.error) throw new Error(`${path}: ${reply.value.error} ${reply.value.message}`);
+    return reply.value;
+  };
+  for (let tries = 0; await send('GET', '/status').then(() => false, () => tries < 100); tries++) await delay(100);
+  return {
+    async open() {
+      const { sessionId } = await send('POST', '/session', { capabilities: { alwaysMatch: { browserName: 'MiniBrowser',
+        'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'] } } } });
+      const session = (path, body) => send(body ? 'POST' : 'GET', `/session/${sessionId}${path}`, body);
+      const act = (type, parameters, actions) => session('/actions', { actions: [{ type, id: type, parameters, actions }] });
+      const js = (fn, ...args) => session('/execute/sync', { script: `return (${fn}).apply(null, arguments)`, args });
+      let tabs = [];
+      return {
+        errors: [],
+        js,
+        key: (down, name) => act('key', undefined, [{ type: down ? 'keyDown' : 'keyUp', value: codes[name] ?? name }]),
+        insert: (text) => act('key', undefined, [...text].flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }])),
+        pointer: (touch, x, y, click = true) => act('pointer', { pointerType: touch ? 'touch' : 'mouse' }, [
+          { type: 'pointerMove', x: Math.round(x), y: Math.round(y) },
+          ...(click ? [{ type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }] : [])]),
+        shot: async (path) => writeFileSync(path, Buffer.from(await session('/screenshot'), 'base64')),
+        goto: (url) => session('/url', { url }),
+        reload: () => session('/refresh', {}),
+        async viewport(width, height) {
+          // The window's size is asked for; the page's follows once the frame is known.
+          await session('/window/rect', { width, height });
+          const [inner, innerHeight] = await js(() => [innerWidth, innerHeight]);
+          await session('/window/rect', { width: 2 * width - inner, height: 2 * height - innerHeight });
+        },
+        hide: async () => { tabs = [await session('/window'), (await session('/window/new', { type: 'tab' })).handle];
+          await session('/window', { handle: tabs[1] }); },
+        show: async () => { await send('DELETE', `/session/${sessionId}/window`); await session('/window', { handle: tabs[0] }); },
+        closed: () => false,
+        close: () => send('DELETE', `/session/${sessionId}`),
+      };
+    },
+    close: () => process.kill(-driver.pid),
+  };
+}
+
+export const engines = {
+  chromium: () => viaPuppeteer({ browser: 'chrome', executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update'] }),
+  firefox: () => viaPuppeteer({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr' }),
+  webkit: viaWebDriver,
+};

@@ -1,0 +1,15 @@
+# Writes the service worker from IN into SITE: the site's files, and a
+# version that changes whenever any of them does.
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(FILES "'./'")
+set(hashes "")
+foreach(file IN LISTS files)
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND hashes ${hash})
+  string(APPEND FILES ", '${file}'")
+endforeach()
+string(SHA256 VERSION "${hashes}${FILES}")
+string(SUBSTRING ${VERSION} 0 16 VERSION)
+configure_file(${IN} ${SITE}/sw.js @ONLY)
