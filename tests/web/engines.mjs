@@ -49,8 +49,8 @@ const codes = { Enter: '\uE007', Escape: '\uE00C', Backspace: '\uE003', Tab: '\u
 async function viaWebDriver() {
   const port = await new Promise((resolve) => { const probe = createServer().listen(0, () => { const { port } = probe.address(); probe.close(() => resolve(port)); }); });
   // WebKitGTK needs a display and a session bus; it has neither here.
-  const driver = spawn('dbus-run-session', ['--', 'xvfb-run', '-a', '-s', '-screen 0 3840x2160x24', 'WebKitWebDriver', `--port=${port}`],
-    { stdio: 'ignore', detached: true });
+  const driver = spawn('dbus-run-session', ['--', 'xvfb-run', '-a', '-s', '-screen 0 3840x2160x24', 'sh', '-c',
+    `openbox & exec WebKitWebDriver --port=${port}`], { stdio: 'ignore', detached: true });
   const send = async (method, path, body) => {
     const reply = await (await fetch(`http://127.0.0.1:${port}${path}`, { method, body: body && JSON.stringify(body),
       headers: { 'content-type': 'application/json' } })).json();
@@ -65,16 +65,18 @@ async function viaWebDriver() {
       const session = (path, body) => send(body ? 'POST' : 'GET', `/session/${sessionId}${path}`, body);
       const act = (type, parameters, actions) => session('/actions', { actions: [{ type, id: type, parameters, actions }] });
       const js = (fn, ...args) => session('/execute/sync', { script: `return (${fn}).apply(null, arguments)`, args });
-      let tabs = [];
       return {
         errors: [],
         js,
         key: (down, name) => act('key', undefined, [{ type: down ? 'keyDown' : 'keyUp', value: codes[name] ?? name }]),
-        insert: (text) => act('key', undefined, [...text].flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }])),
+        insert: (text) => act('key', undefined, [...text].map((key) => codes[{ '\r': 'Enter' }[key]] ?? key)
+          .flatMap((value) => [{ type: 'keyDown', value }, { type: 'keyUp', value }])),
         pointer: (touch, x, y, click = true) => act('pointer', { pointerType: touch ? 'touch' : 'mouse' }, [
           { type: 'pointerMove', x: Math.round(x), y: Math.round(y) },
           ...(click ? [{ type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }] : [])]),
-        shot: async (path) => writeFileSync(path, Buffer.from(await session('/screenshot'), 'base64')),
+        // WebKitGTK's snapshot can be a frame behind: wait for two more.
+        shot: async (path) => { await js(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+          await delay(200); writeFileSync(path, Buffer.from(await session('/screenshot'), 'base64')); },
         goto: (url) => session('/url', { url }),
         reload: () => session('/refresh', {}),
         async viewport(width, height) {
@@ -83,9 +85,8 @@ async function viaWebDriver() {
           const [inner, innerHeight] = await js(() => [innerWidth, innerHeight]);
           await session('/window/rect', { width: 2 * width - inner, height: 2 * height - innerHeight });
         },
-        hide: async () => { tabs = [await session('/window'), (await session('/window/new', { type: 'tab' })).handle];
-          await session('/window', { handle: tabs[1] }); },
-        show: async () => { await send('DELETE', `/session/${sessionId}/window`); await session('/window', { handle: tabs[0] }); },
+        hide: () => session('/window/minimize', {}),
+        show: () => session('/window/maximize', {}),
         closed: () => false,
         close: () => send('DELETE', `/session/${sessionId}`),
       };
