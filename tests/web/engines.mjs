@@ -15,11 +15,13 @@ async function viaPuppeteer(options) {
     async open() {
       const page = await browser.newPage();
       const errors = [];
+      // Firefox's BiDi reports no page errors to puppeteer; the page's console does.
+      await page.evaluateOnNewDocument(() => addEventListener('error', (event) => console.error(event.message)));
       page.on('pageerror', (error) => errors.push(error.message));
       page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
       let other = null;
       return {
-        errors, page,
+        errors,
         js: (fn, ...args) => page.evaluate(fn, ...args),
         key: (down, name) => (down ? page.keyboard.down(name) : page.keyboard.up(name)),
         // Text that comes with no key, as a paste or an on-screen keyboard's.
@@ -44,7 +46,7 @@ async function viaPuppeteer(options) {
 
 // WebDriver's codes for the keys the checks press.
 const codes = { Enter: '\uE007', Escape: '\uE00C', Backspace: '\uE003', Tab: '\uE004', F2: '\uE032', F10: '\uE03A',
-  Alt: '\uE00A', Control: '\uE009', Shift: '\uE008', Space: ' ' };
+  Alt: '\uE00A', Control: '\uE009', Shift: '\uE008' };
 
 async function viaWebDriver() {
   const port = await new Promise((resolve) => { const probe = createServer().listen(0, () => { const { port } = probe.address(); probe.close(() => resolve(port)); }); });

@@ -192,61 +192,47 @@ const checks = {
     assert.deepEqual([right + wrong, total], [scored, scored], `seed ${seed}`);
     await clockChanges(page);
   },
-  async 'fits every screen, the keypad beside or below, nothing cut off or covered'(page) {
+  async 'every screen: the window fits beside or above the keypad, nothing covered; a game by touch'(page) {
+    const keys = async (text) => { for (const key of text) await tap(page, `#keypad [value="${key}"]`); };
     for (const [width, height, scale, touch] of screens) {
       await page.viewport(width, height, scale, touch);
       await page.reload();
       await waitFor(page, () => lblNum1.textContent !== '');
       if (touch !== await page.js(() => matchMedia('(pointer: coarse)').matches)) await tap(page, '#keypadToggle', false);
-      const [screen, windowBox, pad, ratio, small, covered] = await page.js(() => {
+      const [screen, frame, pad, ratio, small, covered, inputMode] = await page.js(() => {
         const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom].map(Math.round); };
         const targets = [...document.querySelectorAll('#Tavola button:not(#Command1), #txtAnswer, #INFOMAZIONI, #keypadToggle, #keypad:not([hidden]) button')];
-        const sizes = targets.map((e) => e.getBoundingClientRect());
-        return [[0, 0, innerWidth, innerHeight], box(document.getElementById('window')), box(keypad),
-          Tavola.getBoundingClientRect().width / Tavola.getBoundingClientRect().height,
-          targets.filter((e, i) => sizes[i].width < (e.closest('#keypad') ? 44 : 24) || sizes[i].height < (e.closest('#keypad') ? 44 : 24)).map((e) => e.id || e.value),
-          targets.filter((e, i) => !e.contains(document.elementFromPoint(sizes[i].left + sizes[i].width / 2, sizes[i].top + sizes[i].height / 2))).map((e) => e.id || e.value)];
+        const least = (e, r) => Math.min(r.width, r.height) >= (e.closest('#keypad') ? 44 : 24);
+        const seen = (e, r) => e.contains(document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2));
+        const rects = targets.map((e) => e.getBoundingClientRect()), s = Tavola.getBoundingClientRect();
+        return [[0, 0, innerWidth, innerHeight], box(document.getElementById('window')), box(keypad), s.width / s.height,
+          targets.filter((e, i) => !least(e, rects[i])).map((e) => e.id || e.value),
+          targets.filter((e, i) => !seen(e, rects[i])).map((e) => e.id || e.value), txtAnswer.inputMode];
       });
-      const inside = (r) => r[0] >= 0 && r[1] >= 0 && r[2] <= screen[2] && r[3] <= screen[3];
-      const [beside, below] = [windowBox[2] <= pad[0], windowBox[3] <= pad[1]];
-      assert.equal(pad[2] > pad[0], touch);
-      assert.ok(inside(windowBox) && inside(pad) && (beside || below || !touch), `${width}×${height}: ${windowBox} ${pad}`);
+      const where = `${width}×${height}: window ${frame}, keypad ${pad}`;
+      const [beside, below, inside] = [frame[2] <= pad[0], frame[3] <= pad[1], (r) => r[0] >= 0 && r[1] >= 0 && r[2] <= screen[2] && r[3] <= screen[3]];
+      assert.deepEqual([pad[2] > pad[0], inputMode, small, covered], [touch, touch ? 'none' : '', [], []], where);
+      assert.ok(inside(frame) && inside(pad) && (beside || below || !touch), where);
       // As large as the screen less the keypad allows, in the window's proportions.
       const free = [screen[2] - (beside ? pad[2] - pad[0] : 0), screen[3] - (below ? pad[3] - pad[1] : 0)];
-      assert.ok(Math.abs(ratio - 1006 / 554) < 0.01 && (windowBox[2] - windowBox[0] > 0.95 * free[0] || windowBox[3] - windowBox[1] > 0.9 * free[1]),
-        `${width}×${height}: scaled to ${windowBox}`);
-      assert.deepEqual([small, covered], [[], []], `${width}×${height}`);
+      assert.ok(Math.abs(ratio - 1006 / 554) < 0.01 && (frame[2] - frame[0] > 0.95 * free[0] || frame[3] - frame[1] > 0.9 * free[1]), where);
       await page.shot(`${shots}/${engineName}-${width}x${height}.png`);
+      if (!touch) continue;
+      // Right, the next problem, then wrong: the keypad's keys act as the keyboard's.
+      const right = await answer(page);
+      await keys(['9', 'Backspace', ...String(right), 'Enter']);
+      assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['Esatto, è incredibile!!!', 'cmdNext'], where);
+      await keys(['Enter', ...String(await answer(page) + 1), 'Enter']);
+      assert.match(await text(page, 'lblMessage'), /^Sbagliato!! -?\d+$/, where);
+      await tap(page, '#cmdNext');
+      assert.deepEqual([await scores(page), await text(page, 'lblMessage')], [['1', '1', '2'], ''], where);
     }
-  },
-  async 'a whole game by touch: right, wrong, the next problem, an end time'(page) {
-    await page.viewport(360, 640, 3, true);
-    await page.reload();
-    await waitFor(page, () => lblNum1.textContent !== '');
-    if (!await page.js(() => matchMedia('(pointer: coarse)').matches)) await tap(page, '#keypadToggle');
-    assert.deepEqual(await page.js(() => [keypad.hidden, txtAnswer.inputMode]), [false, 'none']);
-    const keys = (text) => [...text].reduce((done, key) => done.then(() => tap(page, `#keypad [value="${key}"]`)), Promise.resolve());
-    await keys(`9${await answer(page)}`);
-    await tap(page, '#keypad [value=Backspace]');
-    assert.equal(await text(page, 'txtAnswer'), `9${await answer(page)}`.slice(0, -1));
-    await page.js(() => { txtAnswer.value = ''; });
-    await keys(String(await answer(page)));
-    await tap(page, '#keypad [value=Enter]');
-    assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['Esatto, è incredibile!!!', 'cmdNext']);
-    await tap(page, '#keypad [value=Enter]');
-    const right = await answer(page);
-    await keys(String(right + 1));
-    await tap(page, '#keypad [value=Enter]');
-    assert.deepEqual(await page.js(() => [lblMessage.textContent, getComputedStyle(Tavola).backgroundColor]), [`Sbagliato!! ${right}`, 'rgb(0, 0, 0)']);
-    await tap(page, '#cmdNext');
-    assert.deepEqual([await scores(page), await text(page, 'lblMessage')], [['1', '1', '2'], '']);
+    // An end time, by touch: the box's entry takes the device's keyboard.
     await page.pointer(true, ...await at(page, 900, 200));
     assert.deepEqual(await box(page), ['Il gioco termina alle ore', "Immettere l'orario di fine  gioco", 'OK/Annulla', 'boxEntry']);
-    assert.equal(await page.js(() => boxEntry.inputMode), '');
-    await page.js(() => { boxEntry.value = '23.59'; });
+    await type(page, '23.59');
     await tap(page, '#boxOk');
-    await box(page, false);
-    await page.shot(`${shots}/${engineName}-touch.png`);
+    assert.deepEqual([await box(page, false), await page.js(() => boxEntry.inputMode)], [false, '']);
   },
   async 'offline after the first visit; a new version takes over at the next'(page) {
     const copy = mkdtempSync(`${tmpdir()}/tavola-site-`);
