@@ -24,8 +24,9 @@ async function viaPuppeteer(options) {
         errors,
         js: (fn, ...args) => page.evaluate(fn, ...args),
         key: (down, name) => (down ? page.keyboard.down(name) : page.keyboard.up(name)),
-        // Text that comes with no key, as a paste or an on-screen keyboard's.
-        insert: async (text) => { for (const character of text) await page.keyboard.sendCharacter(character); },
+        // Text that comes with no key, as a paste or an on-screen keyboard's; a
+        // line break is Enter, which Firefox's script insertion would turn into a blank.
+        insert: async (text) => { for (const c of text) await (c === '\r' ? page.keyboard.press('Enter') : page.keyboard.sendCharacter(c)); },
         pointer: (touch, x, y, click = true) => (touch ? page.touchscreen.tap(x, y) : click ? page.mouse.click(x, y) : page.mouse.move(x, y)),
         shot: (path) => page.screenshot({ path }),
         goto: (url) => page.goto(url),
@@ -59,13 +60,16 @@ async function viaWebDriver() {
     if (reply.value?.error) throw new Error(`${path}: ${reply.value.error} ${reply.value.message}`);
     return reply.value;
   };
+  // Its display, window manager and bus go with it, however the test ends.
+  const stop = () => { try { process.kill(-driver.pid); } catch {} };
+  process.on('exit', stop).on('SIGTERM', () => process.exit(1));
   for (let tries = 0; await send('GET', '/status').then(() => false, () => tries < 100); tries++) await delay(100);
   return {
     async open() {
       const { sessionId } = await send('POST', '/session', { capabilities: { alwaysMatch: { browserName: 'MiniBrowser',
         'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'] } } } });
       const session = (path, body) => send(body ? 'POST' : 'GET', `/session/${sessionId}${path}`, body);
-      const act = (type, parameters, actions) => session('/actions', { actions: [{ type, id: type, parameters, actions }] });
+      const act = (type, parameters, actions) => session('/actions', { actions: [{ type, id: parameters?.pointerType ?? type, parameters, actions }] });
       const js = (fn, ...args) => session('/execute/sync', { script: `return (${fn}).apply(null, arguments)`, args });
       return {
         errors: [],
@@ -93,7 +97,7 @@ async function viaWebDriver() {
         close: () => send('DELETE', `/session/${sessionId}`),
       };
     },
-    close: () => process.kill(-driver.pid),
+    close: stop,
   };
 }
 

@@ -2,7 +2,7 @@
 // texts, computed colours, the focus, places. One table of checks, each on a
 // fresh page, run in each engine. Usage: node page_test.mjs ENGINE SITE_DIR SHOTS_DIR
 import assert from 'node:assert/strict';
-import { cpSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { engines } from './engines.mjs';
 import { serve } from '../../web/serve.mjs';
@@ -194,7 +194,7 @@ const checks = {
   },
   async 'every screen: the window fits beside or above the keypad, nothing covered; a game by touch'(page) {
     const keys = async (text) => { for (const key of text) await tap(page, `#keypad [value="${key}"]`); };
-    for (const [width, height, scale, touch] of screens) {
+    for (const [width, height, scale, touch] of screens) await (async () => {
       await page.viewport(width, height, scale, touch);
       await page.reload();
       await waitFor(page, () => lblNum1.textContent !== '');
@@ -209,24 +209,24 @@ const checks = {
           targets.filter((e, i) => !least(e, rects[i])).map((e) => e.id || e.value),
           targets.filter((e, i) => !seen(e, rects[i])).map((e) => e.id || e.value), txtAnswer.inputMode];
       });
-      const where = `${width}×${height}: window ${frame}, keypad ${pad}`;
+      const where = `window ${frame}, keypad ${pad}`;
       const [beside, below, inside] = [frame[2] <= pad[0], frame[3] <= pad[1], (r) => r[0] >= 0 && r[1] >= 0 && r[2] <= screen[2] && r[3] <= screen[3]];
-      assert.deepEqual([pad[2] > pad[0], inputMode, small, covered], [touch, touch ? 'none' : '', [], []], where);
+      assert.deepEqual([pad[2] > pad[0], inputMode, small, covered], [touch, touch ? 'none' : '', [], []]);
       assert.ok(inside(frame) && inside(pad) && (beside || below || !touch), where);
       // As large as the screen less the keypad allows, in the window's proportions.
       const free = [screen[2] - (beside ? pad[2] - pad[0] : 0), screen[3] - (below ? pad[3] - pad[1] : 0)];
       assert.ok(Math.abs(ratio - 1006 / 554) < 0.01 && (frame[2] - frame[0] > 0.95 * free[0] || frame[3] - frame[1] > 0.9 * free[1]), where);
       await page.shot(`${shots}/${engineName}-${width}x${height}.png`);
-      if (!touch) continue;
+      if (!touch) return;
       // Right, the next problem, then wrong: the keypad's keys act as the keyboard's.
       const right = await answer(page);
       await keys(['9', 'Backspace', ...String(right), 'Enter']);
-      assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['Esatto, è incredibile!!!', 'cmdNext'], where);
+      assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['Esatto, è incredibile!!!', 'cmdNext']);
       await keys(['Enter', ...String(await answer(page) + 1), 'Enter']);
-      assert.match(await text(page, 'lblMessage'), /^Sbagliato!! -?\d+$/, where);
+      assert.match(await text(page, 'lblMessage'), /^Sbagliato!! -?\d+$/);
       await tap(page, '#cmdNext');
-      assert.deepEqual([await scores(page), await text(page, 'lblMessage')], [['1', '1', '2'], ''], where);
-    }
+      assert.deepEqual([await scores(page), await text(page, 'lblMessage')], [['1', '1', '2'], '']);
+    })().catch((error) => { error.message = `${width}×${height}: ${error.message}`; throw error; });
     // An end time, by touch: the box's entry takes the device's keyboard.
     await page.pointer(true, ...await at(page, 900, 200));
     assert.deepEqual(await box(page), ['Il gioco termina alle ore', "Immettere l'orario di fine  gioco", 'OK/Annulla', 'boxEntry']);
@@ -266,6 +266,7 @@ const checks = {
   },
 };
 
+mkdirSync(shots, { recursive: true });
 const engine = await engines[engineName]();
 const server = await serve(site, { port: 0, base: '/giochi/tavola/' });
 let failed = 0;
