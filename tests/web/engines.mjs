@@ -52,7 +52,8 @@ const codes = { Enter: '\uE007', Escape: '\uE00C', Backspace: '\uE003', Tab: '\u
 async function viaWebDriver() {
   const port = await new Promise((resolve) => { const probe = createServer().listen(0, () => { const { port } = probe.address(); probe.close(() => resolve(port)); }); });
   // WebKitGTK needs a display and a session bus; it has neither here.
-  const driver = spawn('dbus-run-session', ['--', 'xvfb-run', '-a', '-s', '-screen 0 3840x2160x24', 'sh', '-c',
+  // xvfb-run sees only this root's display locks, so it starts its search at a random number.
+  const driver = spawn('dbus-run-session', ['--', 'xvfb-run', '-a', '-n', String(100 + Math.floor(Math.random() * 20000)), '-s', '-screen 0 3840x2160x24', 'sh', '-c',
     `openbox & exec WebKitWebDriver --port=${port}`], { stdio: 'ignore', detached: true });
   const send = async (method, path, body) => {
     const reply = await (await fetch(`http://127.0.0.1:${port}${path}`, { method, body: body && JSON.stringify(body),

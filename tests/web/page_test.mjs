@@ -164,7 +164,8 @@ const checks = {
     await waitFor(page, () => document.title === 'Vorlando', null, 3000);
   },
   async 'never stuck: random keys, pastes, clicks and boxes; the counters match the answers scored'(page) {
-    const keys = ['Enter', 'Enter', 'Escape', 'Backspace', 'Tab', 'F2', 'Alt+n', '-', '7', 'x', ' ', 'Control+v'];
+    // No Tab, which can take the keys out of the page to the browser's own controls.
+    const keys = ['Enter', 'Enter', 'Escape', 'Backspace', 'F2', 'Alt+n', '-', '7', 'x', ' ', 'Control+v'];
     const texts = ['9e99', '-'.repeat(300), '١٢٣', '😀7', '\r5', '0x1F', ' 12 ', 'ab.c'];
     let scored = 0, state = Number(process.env.TAVOLA_SEED) || Date.now() % 2147483646 + 1;
     const seed = state, random = () => (state = (state * 48271) % 2147483647) / 2147483647;
@@ -222,7 +223,8 @@ const checks = {
       const right = await answer(page);
       await keys(['9', 'Backspace', ...String(right), 'Enter']);
       assert.deepEqual([await text(page, 'lblMessage'), await focus(page)], ['Esatto, è incredibile!!!', 'cmdNext']);
-      await keys(['Enter', ...String(await answer(page) + 1), 'Enter']);
+      await keys(['Enter']);
+      await keys([...String(await answer(page) + 1), 'Enter']);
       assert.match(await text(page, 'lblMessage'), /^Sbagliato!! -?\d+$/);
       await tap(page, '#cmdNext');
       assert.deepEqual([await scores(page), await text(page, 'lblMessage')], [['1', '1', '2'], '']);
