@@ -12,6 +12,7 @@ self.addEventListener('activate', (event) => event.waitUntil(caches.keys().then(
   Promise.all(names.filter((name) => name.startsWith('tavola-') && name !== cache).map((name) => caches.delete(name))))));
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
+  // A request that fails (no network, or the page went away) fails as on the network, never as a rejection.
   event.respondWith(caches.open(cache).then((store) => store.match(event.request, { ignoreSearch: true }))
-    .then((kept) => kept ?? fetch(event.request)));
+    .then((kept) => kept ?? fetch(event.request)).catch(() => Response.error()));
 });
