@@ -17,11 +17,12 @@ async function viaPuppeteer(options) {
       const errors = [];
       // Firefox's BiDi reports no page errors to puppeteer; the page's console does.
       await page.evaluateOnNewDocument(() => addEventListener('error', (event) => console.error(event.message)));
-      page.on('pageerror', (error) => errors.push(error.message));
       // Firefox reports the tab icon's load, cut short by a reload while the service worker
       // answered it, as an error of the page's; it is the browser's own load.
       const ownIcon = /\/art\/icon[-\w]*\.\w+’\. A ServiceWorker intercepted the request/;
-      page.on('console', (message) => message.type() === 'error' && !ownIcon.test(message.text()) && errors.push(message.text()));
+      const report = (text) => ownIcon.test(text) || errors.push(text);
+      page.on('pageerror', (error) => report(error.message));
+      page.on('console', (message) => message.type() === 'error' && report(message.text()));
       let other = null;
       return {
         errors,
