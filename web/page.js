@@ -340,7 +340,7 @@ document.addEventListener('visibilitychange', () => deliver(events.resize, 'tv_r
 // below it. The menu bar and the boxes never shrink below their own size.
 function fit() {
   const size = (name) => Number(getComputedStyle(document.documentElement).getPropertyValue(name));
-  const [width, height, bar] = [size('--form-width'), size('--form-height'), 25];
+  const [width, height, bar] = ['--form-width', '--form-height', '--bar'].map(size);
   const scaleFor = (across, down) => {
     const grown = Math.min(across / width, down / (height + bar));
     return grown >= 1 ? grown : Math.min(across / width, (down - bar) / height);
