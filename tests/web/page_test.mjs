@@ -175,10 +175,12 @@ const checks = {
       const [inBox, focused] = await page.js(() => [box.open, document.activeElement.id]);
       const onAnswer = focused === 'txtAnswer';
       const action = random();
-      if (action < 0.6 || inBox) {
+      // Enter or a blank, typed or pasted, would press Exit.
+      if (focused === 'cmdExit') await press(page, 'Tab');
+      else if (action < 0.6 || inBox) {
         const key = pick(keys);
         if (key === 'Enter' && onAnswer && !inBox) scored++;
-        await press(page, focused === 'cmdExit' ? 'Tab' : key);
+        await press(page, key);
       } else if (action < 0.8) {
         const text = pick(texts);
         if (onAnswer && !inBox) scored += text.split('\r').length - 1;
