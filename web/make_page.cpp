@@ -90,7 +90,9 @@ void control(const ControlEntry& row, int layer, std::ostream& html, std::ostrea
         break;
     }
     case Kind::plainButton:
-        html << "<button" << common << attribute("aria-label", name) << " type=\"button\">" << caption(row.caption)
+        // One named otherwise lies behind another button: its caption is never seen.
+        html << "<button" << common << attribute("aria-label", name) << " type=\"button\">"
+             << (name ? "<span class=\"covered\">" + caption(row.caption) + "</span>" : caption(row.caption))
              << "</button>\n";
         break;
     case Kind::pictureBox:
@@ -220,7 +222,7 @@ int main(int argc, char** argv)
 <input id="boxEntry" type="text" autocomplete="off" spellcheck="false">
 <p class="buttons"><button id="boxYes" value="1">Sì</button><button id="boxNo" value="2">No</button><button id="boxOk" value="1">OK</button><button id="boxCancel" value="2">Annulla</button></p>
 </dialog>
-<div id="ended" hidden><p>Tavola è chiusa: la partita è finita. Ora puoi chiudere questa scheda.</p><p><a href="">Gioca ancora</a></p></div>
+<div id="ended" role="alert" tabindex="-1" hidden><p>Tavola è chiusa: la partita è finita. Ora puoi chiudere questa scheda.</p><p><a href="">Gioca ancora</a></p></div>
 </body>
 </html>
 )";

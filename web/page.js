@@ -6,7 +6,7 @@
 import createCore from './core.js';
 
 const $ = (id) => document.getElementById(id);
-const box = $('box');
+let box = $('box');
 const events = { tick: 0, resize: 3 };
 const answers = { yesOrOk: 1, noOrCancel: 2 };
 
@@ -20,6 +20,7 @@ let audio = null;
 let pristine = null;   // the window as the page first showed it
 let lastControl = null;
 let answerKept = '';   // the answer box as the key handler left it
+let boxClosedAt = -Infinity;
 
 // Runs one handler of the module; a handler that opens a box returns later.
 function call(name) {
@@ -81,7 +82,13 @@ const page = {
   setAccessible(id, description, text) {
     const element = $(id);
     if (description) element.setAttribute('aria-description', text);
-    else { element.dataset.name = text; element.setAttribute('aria-label', text); }
+    else {
+      // A button's caption stays in its name, for those who speak to the page.
+      const caption = element.tagName === 'BUTTON' ? element.textContent.trim() : '';
+      const name = text.includes(caption) ? text : `${text} ${caption}`;
+      element.dataset.name = name;
+      element.setAttribute('aria-label', name);
+    }
   },
   // Said with the name of the focused control, until the game names it anew.
   announce(message) {
@@ -111,6 +118,14 @@ const page = {
   },
   openBox(kind, title, prompt, entry) {
     closeMenus();
+    // A box that follows another at once is a new one, or a screen reader
+    // would take it for the same box and say nothing.
+    if (performance.now() - boxClosedAt < 100) {
+      const fresh = box.cloneNode(true);
+      box.replaceWith(fresh);
+      box = fresh;
+      listenToBox(box);
+    }
     const shown = { boxOk: kind !== 1, boxYes: kind === 1, boxNo: kind === 1, boxCancel: kind === 2,
                     boxEntry: kind === 2, boxIcon: kind === 1 };
     for (const [id, show] of Object.entries(shown)) $(id).hidden = !show;
@@ -118,9 +133,10 @@ const page = {
     $('boxPrompt').textContent = prompt;
     $('boxEntry').value = entry;
     boxSerial++;
+    // A screen reader tells an alert as it comes, whatever brought it.
+    box.setAttribute('role', kind === 2 ? 'dialog' : 'alertdialog');
     box.showModal();
-    const first = { 0: 'boxOk', 1: 'boxNo', 2: 'boxEntry' }[kind];
-    $(first).focus();
+    $({ 0: 'boxOk', 1: 'boxNo', 2: 'boxEntry' }[kind]).focus();
     if (kind === 2) $('boxEntry').select();
   },
   waitEvent: () => new Promise((resolve) => { waiter = resolve; }),
@@ -130,6 +146,8 @@ const page = {
     $('window').hidden = true;
     $('keypad').hidden = true;
     $('ended').hidden = false;
+    // The ending is an alert, and the focus goes to it: a screen reader reads it.
+    $('ended').focus();
     // Only a tab that a script opened can be closed by one.
     window.close();
   },
@@ -141,29 +159,33 @@ function answerBoxWith(value) {
   if (!box.open) return;
   answeredSerial = boxSerial;
   box.close();
+  boxClosedAt = performance.now();
   deliver(value);
 }
 
-box.addEventListener('click', (event) => {
-  const button = event.target.closest('button');
-  if (button) answerBoxWith(Number(button.value));
-});
-box.addEventListener('keydown', (event) => {
-  if (event.key === 'Enter' && event.target.id === 'boxEntry') {
+function listenToBox(dialog) {
+  dialog.addEventListener('click', (event) => {
+    const button = event.target.closest('button');
+    if (button) answerBoxWith(Number(button.value));
+  });
+  dialog.addEventListener('keydown', (event) => {
+    if (event.key === 'Enter' && event.target.id === 'boxEntry') {
+      event.preventDefault();
+      answerBoxWith(answers.yesOrOk);
+    }
+  });
+  dialog.addEventListener('cancel', (event) => {
     event.preventDefault();
-    answerBoxWith(answers.yesOrOk);
-  }
-});
-box.addEventListener('cancel', (event) => {
-  event.preventDefault();
-  answerBoxWith(answers.noOrCancel);
-});
-// A box the browser closed by itself (Esc pressed twice, say) answers as Esc.
-box.addEventListener('close', () => {
-  if (box.open || answeredSerial === boxSerial) return;
-  answeredSerial = boxSerial;
-  deliver(answers.noOrCancel);
-});
+    answerBoxWith(answers.noOrCancel);
+  });
+  // A box the browser closed by itself (Esc pressed twice, say) answers as Esc.
+  dialog.addEventListener('close', () => {
+    if (box.open || answeredSerial === boxSerial) return;
+    answeredSerial = boxSerial;
+    deliver(answers.noOrCancel);
+  });
+}
+listenToBox(box);
 
 // The menu bar: entries open their submenus; opening "nuovo" asks first.
 function closeMenus(except) {
@@ -377,12 +399,20 @@ $('keypad').addEventListener('click', (event) => {
 });
 showKeypad(matchMedia('(pointer: coarse)').matches);
 
-// Offline after the first visit; the worker's cache is named by the site's version.
-navigator.serviceWorker?.register('sw.js').catch(() => {});
-
 core = await createCore({ page });
 performance.mark('tavola:instantiated');
 await call('tv_start');
 performance.mark('tavola:first-problem');
+// A screen reader passes over where the focus went while the page loaded:
+// it is given again a frame after the load, once the reader has seen it end.
+const refocus = () => requestAnimationFrame(() => requestAnimationFrame(() => {
+  const focused = document.activeElement;
+  if (focused === answerBox()) { focused.blur(); focused.focus(); }
+}));
+if (document.readyState === 'complete') refocus();
+else addEventListener('load', refocus, { once: true });
+// Offline after the first visit; the worker's cache is named by the site's
+// version. Registered once the game shows, so its download does not delay it.
+navigator.serviceWorker?.register('sw.js').catch(() => {});
 // A worker's clock keeps its pace in a hidden tab.
 new Worker('tick.js').addEventListener('message', () => deliver(events.tick, 'tv_tick'));
