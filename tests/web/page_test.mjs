@@ -184,7 +184,8 @@ const checks = {
     const end = Math.ceil((Date.now() + 120e3) / 60e3) * 60e3, at = new Date(end);
     await press(page, 'F2');
     await box(page);
-    await type(page, `${pad(at.getHours())}.${pad(at.getMinutes())}`);
+    // With its date, so that it holds across midnight.
+    await type(page, `${pad(at.getDate())}/${pad(at.getMonth() + 1)}/${at.getFullYear()} ${pad(at.getHours())}.${pad(at.getMinutes())}`);
     await press(page, 'Enter');
     await box(page, false);
     const hidden = Date.now();
