@@ -403,14 +403,6 @@ core = await createCore({ page });
 performance.mark('tavola:instantiated');
 await call('tv_start');
 performance.mark('tavola:first-problem');
-// A screen reader passes over where the focus went while the page loaded:
-// it is given again a frame after the load, once the reader has seen it end.
-const refocus = () => requestAnimationFrame(() => requestAnimationFrame(() => {
-  const focused = document.activeElement;
-  if (focused === answerBox()) { focused.blur(); focused.focus(); }
-}));
-if (document.readyState === 'complete') refocus();
-else addEventListener('load', refocus, { once: true });
 // Offline after the first visit; the worker's cache is named by the site's
 // version. Registered once the game shows, so its download does not delay it.
 navigator.serviceWorker?.register('sw.js').catch(() => {});
