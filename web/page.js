@@ -216,7 +216,8 @@ function leaveMenus() {
 }
 
 document.addEventListener('click', (event) => {
-  if (busy || ended) return;
+  // A click that answered a box has been dealt with; by now the menu it came from may be open again.
+  if (busy || ended || event.target.closest('dialog')) return;
   const target = event.target;
   const item = target.closest('#menubar button');
   if (item) {

@@ -51,7 +51,7 @@ async function viaPuppeteer(options) {
 
 // WebDriver's codes for the keys the checks press.
 const codes = { Enter: '\uE007', Escape: '\uE00C', Backspace: '\uE003', Tab: '\uE004', F2: '\uE032', F10: '\uE03A',
-  Alt: '\uE00A', Control: '\uE009', Shift: '\uE008' };
+  Alt: '\uE00A', Control: '\uE009', Shift: '\uE008', ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
 async function viaWebDriver() {
   const port = await new Promise((resolve) => { const probe = createServer().listen(0, () => { const { port } = probe.address(); probe.close(() => resolve(port)); }); });

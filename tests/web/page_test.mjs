@@ -161,7 +161,15 @@ const checks = {
     assert.equal(await box(page, false), false);
     assert.equal(await text(page, 'txtAnswer'), '5');
   },
-  async 'the menu asks for a new game; Yes starts it as at first'(page) {
+  async 'the menu asks for a new game; No leaves it open, Yes starts the game as at first'(page) {
+    // By keys: after No the focus stays in the menu, and Esc walks back out of it.
+    for (const key of ['F10', 'ArrowDown', 'ArrowDown', 'ArrowRight']) await press(page, key);
+    assert.equal((await box(page))[0], 'INIZIARE NUOVA GARA');
+    await press(page, 'Enter');
+    assert.equal(await box(page, false), false);
+    assert.equal(await focus(page), 'web');
+    for (const key of ['Escape', 'Escape', 'Escape']) await press(page, key);
+    assert.equal(await focus(page), 'txtAnswer');
     await type(page, String(await answer(page)));
     await press(page, 'Enter');
     await tap(page, '#INFOMAZIONI', false);
