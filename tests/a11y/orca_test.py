@@ -379,7 +379,7 @@ class Keys:
                 return
 
 
-def play(script, game, since_start, page):
+def play(script, game, since_start):
     keys = Keys(script.speech, game)
     Q = lambda: question(*game.problem())  # noqa: E731
     counters = lambda right, wrong: f"esatte {right}, errate {wrong}, totali {right + wrong}"  # noqa: E731
@@ -526,7 +526,7 @@ def inner(program, work, deadline, site=""):
             wait_for("the page's window", lambda: any(acc.description == "primo numero"
                                                        for acc in desktop.collect_tree(game.app, [])))
         script = Script(speech, game)
-        play(script, game, since_start, bool(site))
+        play(script, game, since_start)
         log(f"played in {time.monotonic() - began:.1f} s")
         missed = script.failed()
         if missed:
