@@ -40,6 +40,7 @@ for (let run = 0; run < runs; run++) {
     await page.goto(base + path);
     await page.waitForFunction(() => window.paintedAt);
     times[name].push(await page.evaluate(() => window.paintedAt));
+    if (name === 'floor') (parts['floor: first contentful paint'] ??= []).push(await page.evaluate(() => performance.getEntriesByName('first-contentful-paint')[0]?.startTime));
     if (name === 'game') {
       const entries = await page.evaluate(() => {
         const end = (part) => performance.getEntriesByType('resource').find((e) => e.name.includes(part))?.responseEnd;
@@ -47,7 +48,9 @@ for (let run = 0; run < runs; run++) {
         const nav = performance.getEntriesByType('navigation')[0];
         return { 'HTML received': nav.responseEnd, 'CSS received': end('tavola.css'), 'fonts received': Math.max(...['sans.', 'sans-bold.', 'bold-italic', 'serif'].map(end)),
                  'module JS received': end('core.js'), 'module .wasm received': end('core.wasm'), 'module instantiated': mark('tavola:instantiated'),
-                 'first problem drawn': mark('tavola:first-problem') };
+                 'DOMContentLoaded (page.js run up to the module)': nav.domContentLoadedEventStart,
+                 'first problem drawn': mark('tavola:first-problem'),
+                 'first contentful paint': performance.getEntriesByName('first-contentful-paint')[0]?.startTime };
       });
       for (const [part, at] of Object.entries(entries)) (parts[part] ??= []).push(at);
     }
