@@ -18,7 +18,7 @@ cpSync(built, site, { recursive: true });
 const html = readFileSync(join(site, 'index.html'), 'utf8')
   .replace('id="lblNum1"', 'elementtiming="problem" id="lblNum1"').replace('id="Label6"', 'elementtiming="caption" id="Label6"');
 writeFileSync(join(site, 'index.html'), html);
-writeFileSync(join(site, 'floor.html'), html.split('\n').filter((line) => !/core\.|page\.js/.test(line)).join('\n'));
+writeFileSync(join(site, 'floor.html'), html.replace('<body>', '<body class="drawn">').split('\n').filter((line) => !/core\.|page\.js/.test(line)).join('\n'));
 
 const probe = () => {
   const wanted = location.pathname.endsWith('floor.html') ? 'caption' : 'problem';

@@ -21,6 +21,7 @@ let pristine = null;   // the window as the page first showed it
 let lastControl = null;
 let answerKept = '';   // the answer box as the key handler left it
 let boxClosedAt = -Infinity;
+let focusWanted = null; // what the module focused before the page showed
 
 // Runs one handler of the module; a handler that opens a box returns later.
 function call(name) {
@@ -76,7 +77,7 @@ const page = {
     if (id === 'txtAnswer') answerKept = text;
   },
   setEnabled: (id, enabled) => { $(id).disabled = !enabled; },
-  setFocus: (id) => $(id).focus(),
+  setFocus: (id) => { focusWanted = id; $(id).focus(); },
   setBackColor: (red, green, blue) => { $('Tavola').style.backgroundColor = `rgb(${red}, ${green}, ${blue})`; },
   setCaption: (caption) => { document.title = caption; },
   setAccessible(id, description, text) {
@@ -400,12 +401,23 @@ $('keypad').addEventListener('click', (event) => {
 });
 showKeypad(matchMedia('(pointer: coarse)').matches);
 
-core = await createCore({ page });
-performance.mark('tavola:instantiated');
-await call('tv_start');
-performance.mark('tavola:first-problem');
-// Offline after the first visit; the worker's cache is named by the site's
-// version. Registered once the game shows, so its download does not delay it.
-navigator.serviceWorker?.register('sw.js').catch(() => {});
-// A worker's clock keeps its pace in a hidden tab.
-new Worker('tick.js').addEventListener('message', () => deliver(events.tick, 'tv_tick'));
+// The page shows once the first problem is drawn (or the module failed), so
+// the browser lays out and rasters the window once, and not first empty.
+try {
+  core = await createCore({ page });
+  performance.mark('tavola:instantiated');
+  await call('tv_start');
+  performance.mark('tavola:first-problem');
+} finally {
+  document.body.classList.add('drawn');
+  fit();
+  if (focusWanted) $(focusWanted).focus();
+}
+// Both workers start once the first problem is on screen: started sooner,
+// they take the processor from its first frame.
+setTimeout(() => {
+  // Offline after the first visit; the worker's cache is named by the site's version.
+  navigator.serviceWorker?.register('sw.js').catch(() => {});
+  // A worker's clock keeps its pace in a hidden tab.
+  new Worker('tick.js').addEventListener('message', () => deliver(events.tick, 'tv_tick'));
+}, 700);
